@@ -1,0 +1,31 @@
+#include "drawpicture.h"
+
+#include <cstring>
+
+void drawPicture(QImage& target, const QRect& rect, const QImage& picture)
+{
+    Q_ASSERT(target.format() == QImage::Format_RGB32);
+    Q_ASSERT(picture.format() == QImage::Format_RGB32);
+    if (rect.isEmpty() || picture.isNull()) {
+        return;
+    }
+    const QRect visible = rect & target.rect();
+    const bool sameSize = rect.size() == picture.size();
+    for (int y = visible.top(); y <= visible.bottom(); ++y) {
+        // The source row whose centre lies nearest the centre of this target row.
+        const int sy = static_cast<int>((2LL * (y - rect.top()) + 1) * picture.height() /
+                                        (2LL * rect.height()));
+        const auto* src = reinterpret_cast<const QRgb*>(picture.constScanLine(sy));
+        auto* dst = reinterpret_cast<QRgb*>(target.scanLine(y));
+        if (sameSize) {
+            std::memcpy(dst + visible.left(), src + (visible.left() - rect.left()),
+                        static_cast<std::size_t>(visible.width()) * sizeof(QRgb));
+            continue;
+        }
+        for (int x = visible.left(); x <= visible.right(); ++x) {
+            const int sx = static_cast<int>((2LL * (x - rect.left()) + 1) * picture.width() /
+                                            (2LL * rect.width()));
+            dst[x] = src[sx];
+        }
+    }
+}

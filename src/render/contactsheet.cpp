@@ -1,0 +1,96 @@
+#include "contactsheet.h"
+
+#include "catalogue.h"
+#include "facecanvas.h"
+#include "facepictures.h"
+
+#include <QFont>
+#include <QPainter>
+
+namespace {
+
+constexpr int columns = 6;
+constexpr int margin = 12;
+constexpr int labelHeight = 34;
+
+struct Cell
+{
+    QString title;
+    QString box;
+    QImage face;
+};
+
+QImage enlarged(const QImage& face, int scale)
+{
+    return face.scaled(face.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+QList<Cell> eyeCells()
+{
+    QList<Cell> cells;
+    for (int value = 0; value <= Catalogue::eyeMaximum; ++value) {
+        FaceCanvas canvas;
+        canvas.recomposeEyes(value);
+        const Catalogue::Entry* entry = Catalogue::findEyes(value);
+        cells.append({QStringLiteral("Ogen %1").arg(value),
+                      entry ? FacePictures::toQString(entry->box) : QStringLiteral("geen"),
+                      canvas.image()});
+    }
+    return cells;
+}
+
+QList<Cell> mouthCells()
+{
+    QList<Cell> cells;
+    for (int value = 0; value <= Catalogue::mouthMaximum; ++value) {
+        FaceCanvas canvas;
+        canvas.recomposeMouth(value);
+        const Catalogue::Entry* entry = Catalogue::findMouth(value);
+        cells.append({QStringLiteral("Mond %1").arg(value),
+                      entry ? FacePictures::toQString(entry->box) : QStringLiteral("geen"),
+                      canvas.image()});
+    }
+    return cells;
+}
+
+int rowsFor(qsizetype count)
+{
+    return static_cast<int>((count + columns - 1) / columns);
+}
+
+} // namespace
+
+QImage stylesSheet(int scale)
+{
+    const QList<Cell> eyes = eyeCells();
+    const QList<Cell> mouths = mouthCells();
+    const int face = FacePictures::faceSize * scale;
+    const int cellWidth = std::max(face, 150) + margin;
+    const int cellHeight = face + labelHeight + margin;
+    const int rows = rowsFor(eyes.size()) + rowsFor(mouths.size());
+
+    QImage sheet(columns * cellWidth + margin, rows * cellHeight + 2 * margin,
+                 QImage::Format_RGB32);
+    sheet.fill(QColor(0xe8, 0xe8, 0xe8));
+    QPainter painter(&sheet);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(12);
+    painter.setFont(font);
+
+    int row = 0;
+    for (const QList<Cell>* group : {&eyes, &mouths}) {
+        for (qsizetype i = 0; i < group->size(); ++i) {
+            const Cell& cell = group->at(i);
+            const int x = margin + static_cast<int>(i % columns) * cellWidth;
+            const int y = margin + (row + static_cast<int>(i / columns)) * cellHeight;
+            painter.drawImage(x, y, enlarged(cell.face, scale));
+            painter.setPen(Qt::black);
+            painter.drawText(QRect(x, y + face + 2, cellWidth - margin, 16),
+                             Qt::AlignLeft | Qt::AlignVCenter, cell.title);
+            painter.drawText(QRect(x, y + face + 17, cellWidth - margin, 16),
+                             Qt::AlignLeft | Qt::AlignVCenter, cell.box);
+        }
+        row += rowsFor(group->size());
+    }
+    return sheet;
+}

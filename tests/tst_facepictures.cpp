@@ -1,0 +1,267 @@
+// The face pictures: their file format, sizes, the blank face, and that every strip fits
+// seamlessly onto the blank face.
+
+#include "artsource.h"
+#include "facepictures.h"
+
+#include <QFile>
+#include <QSet>
+#include <QTest>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace {
+
+QByteArray resourceBytes(std::string_view box)
+{
+    QFile file(FacePictures::resourcePath(box));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+template <typename T>
+T field(const QByteArray& bytes, int offset)
+{
+    T value{};
+    std::memcpy(&value, bytes.constData() + offset, sizeof(T));
+    return qFromLittleEndian(value);
+}
+
+QString boxName(const FacePictures::Info& info)
+{
+    return FacePictures::toQString(info.box);
+}
+
+bool isWhite(QRgb c)
+{
+    return (c & 0xffffffU) == 0xffffffU;
+}
+
+// The rim: pixels of the face that touch the white around it, diagonally included.
+bool onRim(const QImage& blank, int x, int y)
+{
+    if (isWhite(blank.pixel(x, y))) {
+        return false;
+    }
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            const QPoint p(x + dx, y + dy);
+            if (blank.rect().contains(p) && isWhite(blank.pixel(p))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+QSet<QRgb> colours(const QImage& image)
+{
+    QSet<QRgb> result;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            result.insert(image.pixel(x, y) | 0xff000000U);
+        }
+    }
+    return result;
+}
+
+void addPictureRows()
+{
+    QTest::addColumn<int>("index");
+    int index = 0;
+    for (const FacePictures::Info& info : FacePictures::all()) {
+        QTest::newRow(info.box.data()) << index++;
+    }
+}
+
+const FacePictures::Info& infoAt(int index)
+{
+    return FacePictures::all()[static_cast<std::size_t>(index)];
+}
+
+} // namespace
+
+class TestFacePictures : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void table()
+    {
+        const auto all = FacePictures::all();
+        QCOMPARE(all.size(), 38U);
+        QCOMPARE(std::count_if(all.begin(), all.end(),
+                               [](const auto& i) { return i.kind == FacePictures::Kind::Eyes; }),
+                 21);
+        QCOMPARE(std::count_if(all.begin(), all.end(),
+                               [](const auto& i) { return i.kind == FacePictures::Kind::Mouth; }),
+                 16);
+        for (const auto& info : all) {
+            QVERIFY(info.faceRow >= 0);
+            QVERIFY2(info.faceRow + info.height <= FacePictures::faceSize, info.box.data());
+        }
+        QVERIFY(FacePictures::find("picOogBLij") != nullptr);
+        QVERIFY(FacePictures::find("picOogBlij") == nullptr); // spelling is exact
+        QVERIFY(FacePictures::find("PicOogMoe") != nullptr);
+        QVERIFY(FacePictures::find("picMondTwijvelend") != nullptr);
+    }
+
+    void fileFormat_data() { addPictureRows(); }
+    void fileFormat()
+    {
+        QFETCH(int, index);
+        const auto& info = infoAt(index);
+        const QByteArray bytes = resourceBytes(info.box);
+        QVERIFY2(!bytes.isEmpty(), "picture missing from the resources");
+        const int rowBytes = 60; // 19 pixels of 3 bytes, padded to a multiple of 4
+        QCOMPARE(bytes.size(), 54 + rowBytes * info.height);
+        QCOMPARE(bytes.left(2), QByteArray("BM"));
+        QCOMPARE(field<quint32>(bytes, 2), quint32(bytes.size()));
+        QCOMPARE(field<quint16>(bytes, 6), quint16(0));
+        QCOMPARE(field<quint16>(bytes, 8), quint16(0));
+        QCOMPARE(field<quint32>(bytes, 10), quint32(54));
+        QCOMPARE(field<quint32>(bytes, 14), quint32(40));
+        QCOMPARE(field<qint32>(bytes, 18), qint32(19));
+        QCOMPARE(field<qint32>(bytes, 22), qint32(info.height)); // positive: bottom-up
+        QCOMPARE(field<quint16>(bytes, 26), quint16(1));
+        QCOMPARE(field<quint16>(bytes, 28), quint16(24));
+        QCOMPARE(field<quint32>(bytes, 30), quint32(0)); // no compression
+        const qint32 xRes = field<qint32>(bytes, 38);
+        QVERIFY(xRes == 3779 || xRes == 0);
+        QCOMPARE(field<qint32>(bytes, 42), xRes);
+        QCOMPARE(field<quint32>(bytes, 46), quint32(0)); // no colour table
+        for (int row = 0; row < info.height; ++row) {
+            const char* padding = bytes.constData() + 54 + row * rowBytes + 57;
+            QCOMPARE(QByteArray(padding, 3), QByteArray(3, '\0'));
+        }
+        const QImage& image = FacePictures::picture(info.box);
+        QCOMPARE(image.size(), QSize(19, info.height));
+    }
+
+    void blankFace()
+    {
+        const QImage& blank = FacePictures::blankFace();
+        QCOMPARE(blank.size(), QSize(19, 19));
+        int white = 0;
+        for (int y = 0; y < 19; ++y) {
+            for (int x = 0; x < 19; ++x) {
+                white += (blank.pixel(x, y) & 0xffffffU) == 0xffffffU ? 1 : 0;
+            }
+        }
+        QCOMPARE(white, 92);
+        // Light at the upper left, golden at the lower right.
+        const QColor upperLeft = blank.pixelColor(6, 6);
+        const QColor lowerRight = blank.pixelColor(13, 13);
+        QVERIFY(upperLeft.lightness() > lowerRight.lightness());
+        QVERIFY(upperLeft.red() >= 0xf8 && upperLeft.green() >= 0xe0 && upperLeft.blue() < 0x90);
+        // The disc is symmetric in shape: white where its mirror image is white.
+        for (int y = 0; y < 19; ++y) {
+            for (int x = 0; x < 19; ++x) {
+                QCOMPARE(isWhite(blank.pixel(x, y)), isWhite(blank.pixel(18 - x, y)));
+                QCOMPARE(isWhite(blank.pixel(x, y)), isWhite(blank.pixel(x, 18 - y)));
+            }
+        }
+    }
+
+    void blankStrips()
+    {
+        const QImage& blank = FacePictures::blankFace();
+        QCOMPARE(FacePictures::picture("picOogBlanco"), blank.copy(0, 0, 19, 12));
+        QCOMPARE(FacePictures::picture("picMondBlanco"), blank.copy(0, 11, 19, 8));
+    }
+
+    // Outside its feature a strip is the blank face: always outside the disc and, but for
+    // the tired eyes with their reduced palette, along the rim.
+    void seamless_data() { addPictureRows(); }
+    void seamless()
+    {
+        QFETCH(int, index);
+        const auto& info = infoAt(index);
+        const QImage& blank = FacePictures::blankFace();
+        const QImage& strip = FacePictures::picture(info.box);
+        const bool keepsRim = info.box != "PicOogMoe";
+        for (int y = 0; y < info.height; ++y) {
+            for (int x = 0; x < 19; ++x) {
+                const int faceY = info.faceRow + y;
+                const bool outside = isWhite(blank.pixel(x, faceY));
+                if (outside || (keepsRim && onRim(blank, x, faceY))) {
+                    QVERIFY2(strip.pixel(x, y) == blank.pixel(x, faceY),
+                             qPrintable(QStringLiteral("%1 differs from the blank face at %2,%3")
+                                            .arg(boxName(info))
+                                            .arg(x)
+                                            .arg(y)));
+                }
+            }
+        }
+    }
+
+    void namedColours_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QRgb>("colour");
+        QTest::newRow("sunglasses") << u"picOogCool"_qs << QRgb(0x0A0908);
+        QTest::newRow("nerd glasses dark") << u"picOogNerd"_qs << QRgb(0x171309);
+        QTest::newRow("nerd glasses black") << u"picOogNerd"_qs << QRgb(0x000000);
+        QTest::newRow("nerd mouth") << u"picMondNerd"_qs << QRgb(0x171309);
+        QTest::newRow("zip slider") << u"picMondRits"_qs << QRgb(0x5D5D5D);
+    }
+    void namedColours()
+    {
+        QFETCH(QString, box);
+        QFETCH(QRgb, colour);
+        const QSet<QRgb> present = colours(FacePictures::picture(box.toStdString()));
+        QVERIFY2(present.contains(colour | 0xff000000U), qPrintable(box));
+    }
+
+    void tongueIsRedOrange()
+    {
+        // About BB6638: clearly red, some green, little blue.
+        bool found = false;
+        for (QRgb c : colours(FacePictures::picture("picMondTong"))) {
+            const QColor q(c);
+            found = found || (std::abs(q.red() - 0xBB) <= 0x18 && std::abs(q.green() - 0x66) <= 0x18
+                              && std::abs(q.blue() - 0x38) <= 0x18);
+        }
+        QVERIFY(found);
+    }
+
+    void tiredEyesHaveSixteenColours()
+    {
+        QCOMPARE(colours(FacePictures::picture("PicOogMoe")).size(), 16);
+    }
+
+    void everyStripShowsSomething_data() { addPictureRows(); }
+    void everyStripShowsSomething()
+    {
+        QFETCH(int, index);
+        const auto& info = infoAt(index);
+        if (info.kind == FacePictures::Kind::Blank || info.box.ends_with("Blanco")) {
+            QSKIP("a blank picture shows no feature");
+        }
+        const QImage blankRows =
+            FacePictures::blankFace().copy(0, info.faceRow, 19, info.height);
+        QVERIFY2(FacePictures::picture(info.box) != blankRows, "the strip shows no feature");
+    }
+
+    // The BMPs are made from the XPM drawings under art/; they must not drift apart.
+    void drawingsMatchPictures_data() { addPictureRows(); }
+    void drawingsMatchPictures()
+    {
+        QFETCH(int, index);
+        const auto& info = infoAt(index);
+        QString error;
+        const QImage drawn =
+            ArtSource::picture(QStringLiteral(SNOETJESMAL_SOURCE_DIR "/art"), info, &error);
+        QVERIFY2(!drawn.isNull(), qPrintable(error));
+        QVERIFY2(drawn == FacePictures::picture(info.box),
+                 "the BMP is out of date: build the target 'faces' and commit the BMPs");
+    }
+
+    void unknownAndMissingPicturesThrow()
+    {
+        QVERIFY_THROWS_EXCEPTION(std::exception, FacePictures::picture("picOogBestaatNiet"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFacePictures)
+#include "tst_facepictures.moc"

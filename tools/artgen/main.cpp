@@ -1,0 +1,38 @@
+// Turns the XPM drawings under art/ into the BMP pictures the program carries.
+// Usage: snoetjesmal-artgen ART_DIR OUTPUT_DIR
+
+#include "artsource.h"
+#include "bmpencoding.h"
+#include "facepictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTextStream>
+
+int main(int argc, char* argv[])
+{
+    const QGuiApplication app(argc, argv);
+    QTextStream err(stderr);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 3) {
+        err << "usage: snoetjesmal-artgen ART_DIR OUTPUT_DIR\n";
+        return 2;
+    }
+    const QDir out(args.at(2));
+    int failures = 0;
+    for (const FacePictures::Info& info : FacePictures::all()) {
+        QString error;
+        const QImage image = ArtSource::picture(args.at(1), info, &error);
+        const QString target = out.filePath(FacePictures::toQString(info.box) + QStringLiteral(".bmp"));
+        QFile file(target);
+        if (image.isNull()) {
+            err << error << '\n';
+            ++failures;
+        } else if (!file.open(QIODevice::WriteOnly) || file.write(encodeBmp(image)) < 0) {
+            err << target << ": " << file.errorString() << '\n';
+            ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
