@@ -199,11 +199,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QRgb>("colour");
-        QTest::newRow("sunglasses") << u"picOogCool"_qs << QRgb(0x0A0908);
-        QTest::newRow("nerd glasses dark") << u"picOogNerd"_qs << QRgb(0x171309);
-        QTest::newRow("nerd glasses black") << u"picOogNerd"_qs << QRgb(0x000000);
-        QTest::newRow("nerd mouth") << u"picMondNerd"_qs << QRgb(0x171309);
-        QTest::newRow("zip slider") << u"picMondRits"_qs << QRgb(0x5D5D5D);
+        QTest::newRow("sunglasses") << QStringLiteral("picOogCool") << QRgb(0x0A0908);
+        QTest::newRow("nerd glasses dark") << QStringLiteral("picOogNerd") << QRgb(0x171309);
+        QTest::newRow("nerd glasses black") << QStringLiteral("picOogNerd") << QRgb(0x000000);
+        QTest::newRow("nerd mouth") << QStringLiteral("picMondNerd") << QRgb(0x171309);
+        QTest::newRow("zip slider") << QStringLiteral("picMondRits") << QRgb(0x5D5D5D);
     }
     void namedColours()
     {

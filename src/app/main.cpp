@@ -1,10 +1,26 @@
+// Snoetjesmal: makes a small yellow emoticon from a choice of eyes and mouth.
+
+#include "frmMain.h"
+#include "untrappederror.h"
+
 #include <QApplication>
-#include <QWidget>
+
+#include <memory>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QWidget window;
-    window.show();
+    QApplication::setOrganizationName(QStringLiteral("QuorvelinSoftware"));
+    QApplication::setApplicationName(QStringLiteral("Snoetjesmal"));
+    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+
+    std::unique_ptr<frmMain> window;
+    try {
+        window = std::make_unique<frmMain>();
+    } catch (const std::exception& error) {
+        reportUntrappedError(nullptr, describeException(error));
+        return 1;
+    }
+    window->show();
     return QApplication::exec();
 }

@@ -1,0 +1,21 @@
+#include "untrappederror.h"
+
+#include "faceerror.h"
+#include "msgbox.h"
+
+void reportUntrappedError(QWidget* parent, const QString& what)
+{
+    MsgBox(parent, QStringLiteral("Fout opgetreden:\r\n") + what,
+           MsgBoxStyle::OkOnly | MsgBoxStyle::Critical, applicationTitle);
+}
+
+QString describeException(const std::exception& error)
+{
+    if (const auto* faceError = dynamic_cast<const FaceError*>(&error)) {
+        return faceError->message();
+    }
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+        return QStringLiteral("Onvoldoende geheugen.");
+    }
+    return QString::fromLocal8Bit(error.what());
+}

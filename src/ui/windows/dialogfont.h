@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QFont>
+
+// The font of the windows: MS Sans Serif at 8.25 points where the system has it, otherwise
+// the system's sans-serif at the same size.
+QFont dialogFont(bool bold = false);

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+class FacePreview;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QScrollBar;
+class frmSave;
+
+// The main window: the preview of the face, a scroll bar for the eyes and one for the mouth,
+// "Random", "Opslaan" and the link to the maker's home page. Every control carries its
+// name as object name, so the save dialog and the tests find them as the program does.
+class frmMain : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    FacePreview* picSmiley() const { return m_picSmiley; }
+
+    // A random style value from 1 to strMax, as the Random button draws them.
+    static std::int16_t RandomValue(const std::int16_t& strMax);
+
+    void scrOgen_Change();
+    void scrMond_Change();
+    void cmdRandom_Click();
+    void cmdSave_Click();
+    void lblVisit_Click();
+    void lblVisit_MouseMove();
+    void Form_MouseMove();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void createControls();
+    void setUnderline(bool on);
+    void describePreview();
+
+    QFrame* m_picBorder = nullptr;
+    FacePreview* m_picSmiley = nullptr;
+    QPushButton* m_cmdSave = nullptr;
+    QLabel* m_lblVisit = nullptr;
+    QGroupBox* m_fraOpties = nullptr;
+    QScrollBar* m_scrMond = nullptr;
+    QScrollBar* m_scrOgen = nullptr;
+    QLabel* m_lblMond = nullptr;
+    QLabel* m_lblOgen = nullptr;
+    QLabel* m_lblPreview = nullptr;
+    QFrame* m_fraLine = nullptr;
+    QPushButton* m_cmdRandom = nullptr;
+
+    // The save dialog has no owner window; it lives from its first showing until its
+    // close box is used or the program ends.
+    std::unique_ptr<frmSave> m_frmSave;
+};

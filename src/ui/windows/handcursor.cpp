@@ -1,0 +1,6 @@
+#include "handcursor.h"
+
+QCursor handCursor()
+{
+    return QCursor(Qt::PointingHandCursor);
+}

@@ -1,0 +1,63 @@
+#include "linklabel.h"
+
+#include "handcursor.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+
+LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
+{
+    setAlignment(Qt::AlignCenter);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0xff));
+    setPalette(palette);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
+    setCursor(handCursor());
+}
+
+void LinkLabel::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(event);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    // A click is a press and a release of the left button, both on the label.
+    const bool click = m_pressed && event->button() == Qt::LeftButton
+                       && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click) {
+        Q_EMIT activated();
+    }
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        Q_EMIT activated();
+        break;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void LinkLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = contentsRect();
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
