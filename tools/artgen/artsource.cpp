@@ -13,8 +13,7 @@ QString sourcePath(const QString& artDir, const FacePictures::Info& info)
     case FacePictures::Kind::Eyes:
         return dir.filePath(QStringLiteral("eyes/%1.xpm").arg(FacePictures::toQString(info.box)));
     case FacePictures::Kind::Mouth:
-        return dir.filePath(
-            QStringLiteral("mouths/%1.xpm").arg(FacePictures::toQString(info.box)));
+        return dir.filePath(QStringLiteral("mouths/%1.xpm").arg(FacePictures::toQString(info.box)));
     }
     return {};
 }

@@ -24,7 +24,8 @@ int main(int argc, char* argv[])
     for (const FacePictures::Info& info : FacePictures::all()) {
         QString error;
         const QImage image = ArtSource::picture(args.at(1), info, &error);
-        const QString target = out.filePath(FacePictures::toQString(info.box) + QStringLiteral(".bmp"));
+        const QString target =
+            out.filePath(FacePictures::toQString(info.box) + QStringLiteral(".bmp"));
         QFile file(target);
         if (image.isNull()) {
             err << error << '\n';

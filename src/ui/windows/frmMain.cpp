@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "artworkreader.h"
 #include "catalogue.h"
 #include "dialogfont.h"
 #include "facepreview.h"
@@ -52,6 +53,7 @@ frmMain::frmMain(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Snoetjesmal v1.1 - Quorvelin Software"));
+    setWindowIcon(programIcon());
     setFont(dialogFont());
     setTwipsClientSize(this, clientWidth, clientHeight);
     // The underline of the link goes off when the pointer moves over the bare window.
@@ -104,6 +106,7 @@ void frmMain::createControls()
     m_scrMond->setSingleStep(1);
     m_scrMond->setPageStep(1);
     m_scrMond->setFocusPolicy(Qt::StrongFocus);
+    m_scrMond->setInvertedControls(false);
     m_scrMond->setAccessibleName(QStringLiteral("Mond"));
 
     m_scrOgen = named(new QScrollBar(Qt::Horizontal, m_fraOpties), "scrOgen");
@@ -112,6 +115,7 @@ void frmMain::createControls()
     m_scrOgen->setSingleStep(1);
     m_scrOgen->setPageStep(1);
     m_scrOgen->setFocusPolicy(Qt::StrongFocus);
+    m_scrOgen->setInvertedControls(false);
     m_scrOgen->setAccessibleName(QStringLiteral("Ogen"));
 
     // The frame's bold font would pass on to its labels; they stay regular.

@@ -1,15 +1,155 @@
 #include "frmSave.h"
 
+#include "dialogfont.h"
+#include "dirlistbox.h"
+#include "drivelistbox.h"
+#include "facefile.h"
+#include "facepreview.h"
 #include "frmMain.h"
+#include "msgbox.h"
+#include "savetarget.h"
+#include "settingstore.h"
+#include "twipsgeometry.h"
+#include "untrappederror.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
 
-frmSave::frmSave(frmMain& main) : QDialog(nullptr), m_main(main)
+#include <algorithm>
+
+namespace {
+
+// Client area of the dialog, in twips.
+constexpr int clientWidth = 4605;
+constexpr int clientHeight = 3465;
+
+// Where the last file name is kept.
+const QString settingApplication = QStringLiteral("QuorvelinSoftware");
+const QString settingSection = QStringLiteral("Snoetjesmal");
+const QString settingKey = QStringLiteral("Filename");
+const QString defaultFilename = QStringLiteral("emoticon");
+
+// Every failure of saving is reported the same way.
+constexpr int errorStyle =
+    MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation | MsgBoxStyle::SystemModal;
+const QString errorTitle = QStringLiteral("Fout");
+const QString errorIntro = QStringLiteral("Fout opgetreden:\r\n");
+
+// The classic dialog font is narrow; where the system's stand-in is wider, a caption that
+// would be cut off at its label's edge is set a little smaller, so that it is read whole.
+void fitCaption(QLabel* label)
 {
+    constexpr qreal smallest = 6.0;
+    QFont font = label->font();
+    while (QFontMetricsF(font).horizontalAdvance(label->text()) + std::max(0, label->indent()) >
+               label->contentsRect().width() &&
+           font.pointSizeF() > smallest) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
+    label->setFont(font);
+}
+
+template <typename Control> Control* named(Control* control, const char* name)
+{
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
+
+} // namespace
+
+frmSave::frmSave(frmMain& main)
+    : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint),
+      m_main(main)
+{
+    setObjectName(QStringLiteral("frmSave"));
     setWindowTitle(QStringLiteral("Opslaan als"));
+    setFont(dialogFont());
+    setTwipsClientSize(this, clientWidth, clientHeight);
+    setSizeGripEnabled(false);
+    createControls();
+
+    if (const QScreen* screen = m_main.screen()) {
+        QRect centred = rect();
+        centred.moveCenter(screen->availableGeometry().center());
+        move(centred.topLeft());
+    }
+
+    Form_Load();
 }
 
 frmSave::~frmSave() = default;
+
+void frmSave::createControls()
+{
+    m_lblInfo = named(new QLabel(QStringLiteral("Kies een locatie waar de emoticon moet worden "
+                                                "opgeslagen."),
+                                 this),
+                      "lblInfo");
+    setTwipsGeometry(m_lblInfo, {120, 120, 4335, 255});
+
+    m_drvStation = named(new DriveListBox(this), "drvStation");
+    setTwipsGeometry(m_drvStation, {120, 480, 4335, 315});
+    m_drvStation->setAccessibleName(QStringLiteral("Station"));
+
+    m_dirMap = named(new DirListBox(this), "dirMap");
+    setTwipsGeometry(m_dirMap, {120, 840, 4335, 1440});
+    m_dirMap->setAccessibleName(QStringLiteral("Map"));
+
+    m_lblFilename = named(new QLabel(QStringLiteral("Bestandsnaam:"), this), "lblFilename");
+    setTwipsGeometry(m_lblFilename, {120, 2475, 1335, 255});
+    m_lblFilename->setFont(dialogFont(true));
+
+    m_txtFilename = named(new QLineEdit(QStringLiteral("emoticon"), this), "txtFilename");
+    setTwipsGeometry(m_txtFilename, {1560, 2400, 2055, 285});
+    m_lblFilename->setBuddy(m_txtFilename);
+
+    m_lblExtension = named(new QLabel(SaveTarget::extension, this), "lblExtension");
+    setTwipsGeometry(m_lblExtension, {3600, 2475, 495, 255});
+    // The name box reaches a pixel into this label; the text keeps clear of its border.
+    m_lblExtension->setIndent(3);
+
+    for (QLabel* label : {m_lblInfo, m_lblFilename, m_lblExtension}) {
+        fitCaption(label);
+    }
+
+    m_fraBorder = named(new QFrame(this), "fraBorder");
+    setTwipsGeometry(m_fraBorder, {120, 2760, 4335, 135});
+    m_fraBorder->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+
+    m_cmdCancel = named(new QPushButton(QStringLiteral("Annuleer"), this), "cmdCancel");
+    setTwipsGeometry(m_cmdCancel, {2520, 3000, 975, 375});
+
+    m_cmdSave = named(new QPushButton(QStringLiteral("Opslaan"), this), "cmdSave");
+    setTwipsGeometry(m_cmdSave, {3480, 3000, 975, 375});
+
+    // Neither button answers Enter from elsewhere in the dialog.
+    for (QPushButton* button : {m_cmdCancel, m_cmdSave}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    // The tab order: cmdSave first, so it has the focus when the dialog is first shown.
+    // The labels and the separator take no focus.
+    setTabOrder(m_cmdSave, m_cmdCancel);
+    setTabOrder(m_cmdCancel, m_drvStation);
+    setTabOrder(m_drvStation, m_dirMap);
+    setTabOrder(m_dirMap, m_txtFilename);
+    m_cmdSave->setFocus();
+
+    connect(m_txtFilename, &QLineEdit::textChanged, this, &frmSave::txtFilename_Change);
+    connect(m_drvStation, &DriveListBox::driveChanged, this, &frmSave::drvStation_Change);
+    connect(m_cmdSave, &QPushButton::clicked, this, &frmSave::cmdSave_Click);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &frmSave::cmdCancel_Click);
+}
 
 void frmSave::showModal()
 {
@@ -17,8 +157,106 @@ void frmSave::showModal()
     exec();
 }
 
+void frmSave::Form_Load()
+{
+    setWindowIcon(m_main.windowIcon());
+    // Where this changes the text, txtFilename_Change stores the same value back.
+    m_txtFilename->setText(
+        GetSetting(settingApplication, settingSection, settingKey, defaultFilename));
+}
+
+void frmSave::txtFilename_Change()
+{
+    // Every keystroke is kept, whatever becomes of the dialog; a store that cannot be
+    // written is no reason to stop anyone typing.
+    SaveSetting(settingApplication, settingSection, settingKey, m_txtFilename->text());
+}
+
+void frmSave::drvStation_Change()
+{
+    // A drive that cannot be read shows nothing: the folder list keeps its folder.
+    try {
+        m_dirMap->setPath(m_drvStation->Drive());
+    } catch (...) {
+    }
+}
+
+void frmSave::cmdSave_Click()
+{
+    runHandler(this, [this] {
+        const QString folder = SaveTarget::withSeparator(m_dirMap->Path());
+        if (!SaveTarget::isFolder(folder)) {
+            MsgBox(this, errorIntro + QStringLiteral("Opgegeven map bestaat niet."), errorStyle,
+                   errorTitle);
+            return;
+        }
+
+        const SaveTarget::FullName target = SaveTarget::fullName(folder, m_txtFilename->text());
+        if (!target.isValid()) {
+            MsgBox(this, errorIntro + target.refusal, errorStyle, errorTitle);
+            return;
+        }
+
+        switch (SaveTarget::existingAt(target.path)) {
+        case SaveTarget::Existing::Nothing:
+            break;
+        case SaveTarget::Existing::File:
+            if (MsgBox(this,
+                       QStringLiteral("Het bestand op de aangegeven locatie bestaat al, wil je "
+                                      "het bestand vervangen?"),
+                       MsgBoxStyle::YesNo | MsgBoxStyle::Information | MsgBoxStyle::SystemModal,
+                       QStringLiteral("Bestand vervangen")) != MsgBoxResult::Yes) {
+                return;
+            }
+            break;
+        case SaveTarget::Existing::Other:
+            MsgBox(this,
+                   errorIntro +
+                       QStringLiteral("Op de aangegeven locatie staat al een map of iets anders "
+                                      "dan een bestand met de naam \"%1\". Dat wordt niet "
+                                      "vervangen; kies een andere naam.")
+                           .arg(QFileInfo(target.path).fileName()),
+                   errorStyle, errorTitle);
+            return;
+        }
+
+        // The drawing becomes the preview's picture; on screen nothing changes.
+        FacePreview* const picSmiley = m_main.picSmiley();
+        picSmiley->setPicture(picSmiley->Image());
+
+        const FaceFileResult written = writeFaceFile(target.path, picSmiley->Picture());
+        if (!written) {
+            MsgBox(this, errorIntro + written.reason, errorStyle, errorTitle);
+            return;
+        }
+
+        hide();
+        MsgBox(&m_main, QStringLiteral("Succesvol opgeslagen!"), MsgBoxStyle::Information);
+    });
+}
+
+void frmSave::cmdCancel_Click()
+{
+    hide();
+}
+
 void frmSave::closeEvent(QCloseEvent* event)
 {
+    // The close box discards the dialog: the main window lets go of it once exec returns.
     m_closed = true;
     QDialog::closeEvent(event);
+}
+
+void frmSave::keyPressEvent(QKeyEvent* event)
+{
+    // No default and no cancel button: Enter saves nothing and Escape keeps the dialog open.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
 }

@@ -2,9 +2,19 @@
 
 #include <QDialog>
 
+class DirListBox;
+class DriveListBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class frmMain;
 
-// The save dialog: chooses drive, folder and file name and writes the face as a BMP file.
+// The save dialog: chooses drive, folder and file name and writes the main window's face as a
+// BMP file there. It has no owner window and is shown modally by the main window's "Opslaan".
+// "Annuleer" and a successful save only hide it, so that the next showing finds drive, folder
+// and name as they were left; its close box discards it. The last file name is kept in the
+// user's settings, written at every change of the name box.
 class frmSave : public QDialog
 {
     Q_OBJECT
@@ -20,10 +30,30 @@ public:
     // loads a new one.
     bool wasClosed() const { return m_closed; }
 
+    // The handlers, named after their control and event.
+    void Form_Load();
+    void txtFilename_Change();
+    void drvStation_Change();
+    void cmdSave_Click();
+    void cmdCancel_Click();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void createControls();
+
     frmMain& m_main;
     bool m_closed = false;
+
+    QLabel* m_lblInfo = nullptr;
+    DriveListBox* m_drvStation = nullptr;
+    DirListBox* m_dirMap = nullptr;
+    QLabel* m_lblFilename = nullptr;
+    QLineEdit* m_txtFilename = nullptr;
+    QLabel* m_lblExtension = nullptr;
+    QFrame* m_fraBorder = nullptr;
+    QPushButton* m_cmdCancel = nullptr;
+    QPushButton* m_cmdSave = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "linklabel.h"
 
-#include "handcursor.h"
+#include "artworkreader.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,6 +1,0 @@
-#include "handcursor.h"
-
-QCursor handCursor()
-{
-    return QCursor(Qt::PointingHandCursor);
-}

@@ -1,0 +1,424 @@
+// The main window: layout, captions, scroll bars, the Random button, the link label and
+// how failures reach the user.
+
+#include "facepictures.h"
+#include "faceerror.h"
+#include "facepreview.h"
+#include "frmMain.h"
+#include "modVisitWebsite.h"
+#include "msgbox.h"
+#include "untrappederror.h"
+
+#include <QAccessible>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include <stdexcept>
+
+namespace {
+
+template <typename T = QWidget>
+T* control(const frmMain& window, const char* name)
+{
+    return window.findChild<T*>(QString::fromLatin1(name));
+}
+
+bool underlined(const frmMain& window)
+{
+    return control<QLabel>(window, "lblVisit")->font().underline();
+}
+
+} // namespace
+
+class TestFrmMain : public QObject
+{
+    Q_OBJECT
+
+    QList<MsgBoxRequest> m_boxes;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_boxes.clear();
+        setMsgBoxResponder([this](const MsgBoxRequest& request) {
+            m_boxes.append(request);
+            return MsgBoxResult::Ok;
+        });
+    }
+
+    void cleanup()
+    {
+        setMsgBoxResponder({});
+        modVisitWebsite::setOpener({});
+    }
+
+    void window()
+    {
+        frmMain w;
+        QCOMPARE(w.windowTitle(), QStringLiteral("Snoetjesmal v1.1 - Quorvelin Software"));
+        QCOMPARE(w.size(), QSize(281, 200));
+        QCOMPARE(w.minimumSize(), w.maximumSize());
+        QVERIFY(!(w.windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
+    }
+
+    // Positions in pixels: the layout's twips divided by 15.
+    void geometry_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("rect");
+        QTest::newRow("picBorder") << u"picBorder"_qs << QRect(16, 32, 100, 105);
+        QTest::newRow("cmdSave") << u"cmdSave"_qs << QRect(208, 168, 65, 25);
+        QTest::newRow("lblVisit") << u"lblVisit"_qs << QRect(8, 176, 129, 17);
+        QTest::newRow("fraOpties") << u"fraOpties"_qs << QRect(128, 26, 145, 112);
+        QTest::newRow("scrMond") << u"scrMond"_qs << QRect(8, 72, 129, 17);
+        QTest::newRow("scrOgen") << u"scrOgen"_qs << QRect(8, 32, 129, 17);
+        QTest::newRow("lblMond") << u"lblMond"_qs << QRect(8, 56, 81, 17);
+        QTest::newRow("lblOgen") << u"lblOgen"_qs << QRect(8, 16, 121, 17);
+        QTest::newRow("lblPreview") << u"lblPreview"_qs << QRect(16, 16, 89, 17);
+        QTest::newRow("fraLine") << u"fraLine"_qs << QRect(8, 152, 265, 9);
+        QTest::newRow("cmdRandom") << u"cmdRandom"_qs << QRect(144, 168, 65, 25);
+    }
+    void geometry()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, rect);
+        const frmMain w;
+        const auto* widget = w.findChild<QWidget*>(name);
+        QVERIFY(widget != nullptr);
+        QCOMPARE(widget->geometry(), rect);
+    }
+
+    void preview()
+    {
+        const frmMain w;
+        auto* border = control<QFrame>(w, "picBorder");
+        auto* smiley = w.picSmiley();
+        QCOMPARE(smiley->parentWidget(), border);
+        // 600 twips inside the sunken border.
+        QCOMPARE(smiley->geometry(),
+                 QRect(40 + border->frameWidth(), 40 + border->frameWidth(), 19, 19));
+        QCOMPARE(border->palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(smiley->Image(), FacePictures::blankFace());
+        QCOMPARE(smiley->Picture(), FacePictures::blankFace());
+    }
+
+    void captionsAndFonts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("cmdSave") << u"cmdSave"_qs << u"Opslaan"_qs << false;
+        QTest::newRow("cmdRandom") << u"cmdRandom"_qs << u"Random"_qs << false;
+        QTest::newRow("lblMond") << u"lblMond"_qs << u"Mond:"_qs << false;
+        QTest::newRow("lblOgen") << u"lblOgen"_qs << u"Ogen:"_qs << false;
+        QTest::newRow("lblPreview") << u"lblPreview"_qs << u"Preview:"_qs << false;
+        QTest::newRow("lblVisit") << u"lblVisit"_qs << u"Bezoek "_qs + modVisitWebsite::siteName
+                                  << false;
+    }
+    void captionsAndFonts()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(bool, bold);
+        const frmMain w;
+        auto* widget = w.findChild<QWidget*>(name);
+        QVERIFY(widget != nullptr);
+        const QString text = widget->property("text").toString();
+        QCOMPARE(text, caption);
+        QCOMPARE(widget->font().bold(), bold);
+        QCOMPARE(widget->font().pointSizeF(), 8.25);
+        // Nothing is clipped: the caption fits the control, with room for a button's frame.
+        const int margin = qobject_cast<QPushButton*>(widget) ? 8 : 0;
+        QVERIFY2(widget->fontMetrics().horizontalAdvance(text) + margin <= widget->width(),
+                 qPrintable(QStringLiteral("%1 px wide in %2 px")
+                                .arg(widget->fontMetrics().horizontalAdvance(text))
+                                .arg(widget->width())));
+        QVERIFY(widget->fontMetrics().height() <= widget->height());
+    }
+
+    void optionsFrameIsBold()
+    {
+        const frmMain w;
+        QVERIFY(control(w, "fraOpties")->font().bold());
+    }
+
+    void scrollBars_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("maximum");
+        QTest::newRow("scrOgen") << u"scrOgen"_qs << 20;
+        QTest::newRow("scrMond") << u"scrMond"_qs << 15;
+    }
+    void scrollBars()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, maximum);
+        const frmMain w;
+        auto* bar = w.findChild<QScrollBar*>(name);
+        QCOMPARE(bar->orientation(), Qt::Horizontal);
+        QCOMPARE(bar->minimum(), 0);
+        QCOMPARE(bar->maximum(), maximum);
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(bar->singleStep(), 1);
+        QCOMPARE(bar->pageStep(), 1);
+    }
+
+    void tabOrder()
+    {
+        frmMain w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QStringList expected{u"picBorder"_qs, u"cmdSave"_qs,  u"lblVisit"_qs,
+                                   u"scrMond"_qs,   u"scrOgen"_qs,  u"cmdRandom"_qs};
+        QStringList order;
+        QWidget* widget = control(w, "picBorder");
+        for (int i = 0; i < expected.size(); ++i) {
+            order.append(widget->objectName());
+            do {
+                widget = widget->nextInFocusChain();
+            } while (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible());
+        }
+        QCOMPARE(order, expected);
+        QCOMPARE(widget->objectName(), u"picBorder"_qs); // and round again
+    }
+
+    void barsRecomposeTheirBand()
+    {
+        frmMain w;
+        auto* ogen = control<QScrollBar>(w, "scrOgen");
+        auto* mond = control<QScrollBar>(w, "scrMond");
+        FaceCanvas expected;
+        ogen->setValue(6);
+        expected.recomposeEyes(6);
+        QCOMPARE(w.picSmiley()->Image(), expected.image());
+        mond->setValue(8);
+        expected.recomposeMouth(8);
+        QCOMPARE(w.picSmiley()->Image(), expected.image());
+        // The keyboard moves a bar one style at a time.
+        ogen->setFocus();
+        QTest::keyClick(ogen, Qt::Key_Right);
+        QCOMPARE(ogen->value(), 7);
+        expected.recomposeEyes(7);
+        QCOMPARE(w.picSmiley()->Image(), expected.image());
+        // The preview tells a screen reader what it shows.
+        QCOMPARE(w.picSmiley()->accessibleDescription(), u"Ogen: verward, mond: boos"_qs);
+        QCOMPARE(w.picSmiley()->Picture(), FacePictures::blankFace());
+    }
+
+    void assigningTheSameValueDrawsNothing()
+    {
+        frmMain w;
+        auto* mond = control<QScrollBar>(w, "scrMond");
+        auto* ogen = control<QScrollBar>(w, "scrOgen");
+        mond->setValue(5); // wink mouth: its top row is row 11
+        ogen->setValue(3);
+        const QImage before = w.picSmiley()->Image();
+        QSignalSpy changes(mond, &QScrollBar::valueChanged);
+        mond->setValue(5); // a redraw would give row 11 back to the mouth
+        QCOMPARE(changes.count(), 0);
+        QCOMPARE(w.picSmiley()->Image(), before);
+    }
+
+    void randomSetsEyesThenMouth()
+    {
+        frmMain w;
+        auto* ogen = control<QScrollBar>(w, "scrOgen");
+        auto* mond = control<QScrollBar>(w, "scrMond");
+        QStringList changes;
+        connect(ogen, &QScrollBar::valueChanged, this, [&] { changes.append(u"ogen"_qs); });
+        connect(mond, &QScrollBar::valueChanged, this, [&] { changes.append(u"mond"_qs); });
+        QSet<int> eyesSeen;
+        QSet<int> mouthsSeen;
+        int unchangedEyes = 0;
+        for (int click = 0; click < 2000; ++click) {
+            const int eyesBefore = ogen->value();
+            const int mouthBefore = mond->value();
+            changes.clear();
+            QTest::mouseClick(control(w, "cmdRandom"), Qt::LeftButton);
+            QStringList expected;
+            if (ogen->value() != eyesBefore) {
+                expected.append(u"ogen"_qs);
+            } else {
+                ++unchangedEyes;
+            }
+            if (mond->value() != mouthBefore) {
+                expected.append(u"mond"_qs);
+            }
+            QCOMPARE(changes, expected);
+            eyesSeen.insert(ogen->value());
+            mouthsSeen.insert(mond->value());
+            // The preview is the composition of eyes, then mouth.
+            FaceCanvas face;
+            face.recomposeEyes(ogen->value());
+            face.recomposeMouth(mond->value());
+            if (mond->value() != mouthBefore) {
+                QCOMPARE(w.picSmiley()->Image(), face.image());
+            }
+        }
+        QVERIFY(unchangedEyes > 0);
+        QCOMPARE(eyesSeen.size(), 20); // 1 to 20: never blank, the sleepy eyes included
+        QVERIFY(!eyesSeen.contains(0));
+        QCOMPARE(mouthsSeen.size(), 15);
+        QVERIFY(mouthsSeen.contains(15));
+    }
+
+    void randomReadsTheMaximumAtEveryClick()
+    {
+        frmMain w;
+        auto* ogen = control<QScrollBar>(w, "scrOgen");
+        ogen->setMaximum(3);
+        QSet<int> seen;
+        for (int click = 0; click < 300; ++click) {
+            QTest::mouseClick(control(w, "cmdRandom"), Qt::LeftButton);
+            seen.insert(ogen->value());
+        }
+        QCOMPARE(seen, (QSet<int>{1, 2, 3}));
+    }
+
+    void underline()
+    {
+        frmMain w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* label = control<QLabel>(w, "lblVisit");
+        QVERIFY(!underlined(w));
+        QTest::mouseMove(label, label->rect().center());
+        QVERIFY(underlined(w));
+        // Over another control, or off the window: it stays on.
+        QTest::mouseMove(control(w, "cmdSave"), QPoint(5, 5));
+        QVERIFY(underlined(w));
+        QTest::mouseMove(control(w, "scrOgen"), QPoint(30, 5));
+        QVERIFY(underlined(w));
+        QTest::mouseMove(control(w, "picBorder"), QPoint(5, 5));
+        QVERIFY(underlined(w));
+        // Over the bare window: off.
+        QTest::mouseMove(&w, QPoint(150, 195));
+        QVERIFY(!underlined(w));
+        QTest::mouseMove(label, label->rect().center());
+        QVERIFY(underlined(w));
+    }
+
+    void linkOpensTheHomePage_data()
+    {
+        QTest::addColumn<int>("outcome"); // 0 opened, 1 refused, 2 threw
+        QTest::newRow("opened") << 0;
+        QTest::newRow("shell refuses") << 1;
+        QTest::newRow("shell fails") << 2;
+    }
+    void linkOpensTheHomePage()
+    {
+        QFETCH(int, outcome);
+        QList<QUrl> opened;
+        modVisitWebsite::setOpener([&](const QUrl& url) {
+            opened.append(url);
+            if (outcome == 2) {
+                throw std::runtime_error("no shell");
+            }
+            return outcome == 0;
+        });
+        frmMain w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* label = control<QLabel>(w, "lblVisit");
+        QTest::mouseMove(label, label->rect().center());
+        QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center());
+        QCOMPARE(opened, QList<QUrl>{modVisitWebsite::homePage});
+        QVERIFY(!underlined(w));
+        if (outcome == 0) {
+            QVERIFY(m_boxes.isEmpty());
+        } else {
+            QCOMPARE(m_boxes.size(), 1);
+            QCOMPARE(m_boxes[0].text,
+                     u"Fout opgetreden bij het openen van de internetpagina.\r\n"
+                     "Start handmatig de internetbrowser op, en ga naar "_qs
+                         + modVisitWebsite::homePage.toString());
+            QCOMPARE(m_boxes[0].style, 4144);
+            QCOMPARE(m_boxes[0].title, u"Snoetjesmal"_qs);
+        }
+    }
+
+    void linkWorksFromTheKeyboard()
+    {
+        int opened = 0;
+        modVisitWebsite::setOpener([&](const QUrl&) {
+            ++opened;
+            return true;
+        });
+        frmMain w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* label = control<QLabel>(w, "lblVisit");
+        label->setFocus();
+        QTest::keyClick(label, Qt::Key_Return);
+        QTest::keyClick(label, Qt::Key_Space);
+        QCOMPARE(opened, 2);
+        // A press on the label released elsewhere is no click.
+        QTest::mousePress(label, Qt::LeftButton, {}, QPoint(3, 3));
+        QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(-20, -20));
+        QCOMPARE(opened, 2);
+    }
+
+    void failuresAreReportedAndTheProgramGoesOn()
+    {
+        frmMain w;
+        bool after = false;
+        runHandler(&w, [&] {
+            throw FaceError(u"De afbeelding picOogCool ontbreekt in het programma."_qs);
+            after = true;
+        });
+        QVERIFY(!after);
+        QCOMPARE(m_boxes.size(), 1);
+        QCOMPARE(m_boxes[0].text,
+                 u"Fout opgetreden:\r\nDe afbeelding picOogCool ontbreekt in het programma."_qs);
+        QCOMPARE(m_boxes[0].title, u"Snoetjesmal"_qs);
+        runHandler(&w, [] { throw 42; });
+        QCOMPARE(m_boxes.size(), 2);
+        QVERIFY(m_boxes[1].text.startsWith(u"Fout opgetreden:\r\n"_qs));
+    }
+
+    void messageBoxAnswers_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("button"); // the button pressed, or 0 for the Escape key
+        QTest::addColumn<int>("answer");
+        QTest::newRow("OK") << 64 << int(QMessageBox::Ok) << 1;
+        QTest::newRow("Yes") << 4164 << int(QMessageBox::Yes) << 6;
+        QTest::newRow("No") << 4164 << int(QMessageBox::No) << 7;
+        QTest::newRow("Escape is No") << 4164 << 0 << 7;
+    }
+    void messageBoxAnswers()
+    {
+        QFETCH(int, style);
+        QFETCH(int, button);
+        QFETCH(int, answer);
+        setMsgBoxResponder({});
+        QString shownText;
+        QString shownTitle;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            shownText = box->text();
+            shownTitle = box->windowTitle();
+            if (button == 0) {
+                QTest::keyClick(box, Qt::Key_Escape);
+            } else {
+                box->button(static_cast<QMessageBox::StandardButton>(button))->click();
+            }
+        });
+        QCOMPARE(MsgBox(nullptr, u"een\r\ntwee"_qs, style), answer);
+        QCOMPARE(shownText, u"een\ntwee"_qs);
+        QCOMPARE(shownTitle, u"Snoetjesmal"_qs);
+    }
+};
+
+QTEST_MAIN(TestFrmMain)
+#include "tst_frmmain.moc"
