@@ -13,6 +13,7 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("QuorvelinSoftware"));
     QApplication::setApplicationName(QStringLiteral("Snoetjesmal"));
     QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("nl.quorvelin.Snoetjesmal"));
 
     std::unique_ptr<frmMain> window;
     try {

@@ -2,6 +2,8 @@
 // Usage: snoetjesmal-iconart ART_DIR OUTPUT_DIR
 // Writes OUTPUT_DIR/snoetjesmal.ico and OUTPUT_DIR/hand.cur; the hand comes from
 // ART_DIR/hand.xpm.
+// Usage: snoetjesmal-iconart --png SIDE FILE
+// Writes the face of the icon at SIDE x SIDE pixels as a PNG, for the desktop's icon theme.
 
 #include "iconart.h"
 
@@ -29,6 +31,14 @@ int main(int argc, char* argv[])
     const QGuiApplication app(argc, argv);
     QTextStream err(stderr);
     const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 4 && args.at(1) == QStringLiteral("--png")) {
+        const int side = args.at(2).toInt();
+        if (side <= 0 || !IconArt::face(side).save(args.at(3), "PNG")) {
+            err << "cannot write " << args.at(3) << '\n';
+            return 1;
+        }
+        return 0;
+    }
     if (args.size() != 3) {
         err << "usage: snoetjesmal-iconart ART_DIR OUTPUT_DIR\n";
         return 2;

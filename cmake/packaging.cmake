@@ -1,0 +1,14 @@
+# A Debian package of the program, its renderer and its desktop files: cpack -G DEB.
+set(CPACK_PACKAGE_NAME snoetjesmal)
+set(CPACK_PACKAGE_VENDOR "Quorvelin Software")
+set(CPACK_PACKAGE_CONTACT "Quorvelin Software <info@quorvelin.nl>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Stel een kleine gele emoticon samen")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Snoetjesmal maakt een gele emoticon van 19 bij 19 pixels uit een keuze van ogen en een mond, en slaat die op als BMP. Met snoetjesmal-render maak je emoticons vanaf de opdrachtregel.")
+set(CPACK_PACKAGE_HOMEPAGE_URL ${PROJECT_HOMEPAGE_URL})
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+include(CPack)
