@@ -28,7 +28,7 @@ for path in \
     fi
 done
 # The dependencies are worked out from the libraries the programs use.
-for library in libqt6widgets6 libqt6gui6 libqt6core6 libc6; do
+for library in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins; do
     if ! grep -q "$library" <<<"$depends"; then
         echo "not among the dependencies ($depends): $library"
         status=1

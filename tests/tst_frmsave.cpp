@@ -734,7 +734,9 @@ private Q_SLOTS:
             QVERIFY(QDir().mkpath(broken.path() + u"/QuorvelinSoftware"_qs));
             QFile garbage(file);
             QVERIFY(garbage.open(QIODevice::WriteOnly));
-            garbage.write(QByteArray("\x00\xff[[[=\n\x01Filename\n", 20));
+            QByteArray bytes("\xff[[[=\n");
+            bytes.append('\0').append('\x01').append("Filename\n");
+            garbage.write(bytes);
         }
         useSettingsIn(broken.path());
 
