@@ -3,6 +3,7 @@
 #include "artworkreader.h"
 #include "catalogue.h"
 #include "dialogfont.h"
+#include "facecopy.h"
 #include "facepreview.h"
 #include "frmSave.h"
 #include "linklabel.h"
@@ -158,6 +159,10 @@ void frmMain::createControls()
             &frmMain::lblVisit_Click);
 
     describePreview();
+
+    // Copying and dragging the face out of the window (facecopy.h): Ctrl+C, the preview's
+    // context menu with "Kopiëren" and "Kopiëren als 128 × 128", and dragging the preview.
+    installFaceCopy(this, m_picBorder, m_picSmiley);
 }
 
 void frmMain::describePreview()

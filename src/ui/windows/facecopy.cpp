@@ -1,0 +1,232 @@
+#include "facecopy.h"
+
+#include "faceexport.h"
+#include "facepreview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QDrag>
+#include <QImageWriter>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QUrl>
+
+namespace FaceCopy {
+
+QImage exportImage(const QImage& face, int side)
+{
+    const QImage transparent = FaceExport::withTransparency(face);
+    if (side <= transparent.width() && side <= transparent.height()) {
+        return transparent;
+    }
+    return FaceExport::fitted(transparent, side, Qt::transparent);
+}
+
+QByteArray pngBytes(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image)) {
+        return {};
+    }
+    return bytes;
+}
+
+std::unique_ptr<QMimeData> imageMimeData(const QImage& image)
+{
+    auto data = std::make_unique<QMimeData>();
+    data->setImageData(image);
+    const QByteArray png = pngBytes(image);
+    if (!png.isEmpty()) {
+        data->setData(QStringLiteral("image/png"), png);
+    }
+    return data;
+}
+
+} // namespace FaceCopy
+
+namespace {
+
+bool isMenuKey(const QKeyEvent& event)
+{
+    const Qt::KeyboardModifiers modifiers =
+        event.modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+    return (event.key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+           (event.key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier);
+}
+
+// Writes the bytes under the path, whole or not at all.
+bool writeWhole(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace
+
+FaceCopyController::FaceCopyController(QWidget* window, const QList<QWidget*>& preview,
+                                       FaceSource face)
+    : QObject(window), m_window(window), m_face(std::move(face))
+{
+    setObjectName(QStringLiteral("faceCopy"));
+
+    m_copy = new QAction(QStringLiteral("&Kopiëren"), window);
+    m_copy->setObjectName(QStringLiteral("actKopieren"));
+    m_copy->setShortcut(QKeySequence::Copy);
+    m_copy->setShortcutContext(Qt::WindowShortcut);
+    connect(m_copy, &QAction::triggered, this, [this] { copy(0); });
+    window->addAction(m_copy);
+
+    m_copyChatSize =
+        new QAction(QStringLiteral("Kopiëren &als %1 × %1").arg(FaceCopy::chatSize), window);
+    m_copyChatSize->setObjectName(QStringLiteral("actKopierenGroot"));
+    connect(m_copyChatSize, &QAction::triggered, this, [this] { copy(FaceCopy::chatSize); });
+
+    m_menu = new QMenu(window);
+    m_menu->setObjectName(QStringLiteral("mnuPreview"));
+    m_menu->addAction(m_copy);
+    m_menu->addAction(m_copyChatSize);
+
+    for (QWidget* widget : preview) {
+        m_preview.append(widget);
+        widget->installEventFilter(this);
+    }
+}
+
+FaceCopyController::~FaceCopyController() = default;
+
+void FaceCopyController::copy(int side) const
+{
+    const QImage image = FaceCopy::exportImage(m_face(), side);
+    QGuiApplication::clipboard()->setMimeData(FaceCopy::imageMimeData(image).release());
+}
+
+std::unique_ptr<QMimeData> FaceCopyController::dragData()
+{
+    const QImage image = FaceCopy::exportImage(m_face(), 0);
+    std::unique_ptr<QMimeData> data = FaceCopy::imageMimeData(image);
+
+    // A file manager takes a file: the face is written into a folder of its own, which stays
+    // until the window goes, long after the drop has been handled.
+    if (!m_dragFolder) {
+        m_dragFolder = std::make_unique<QTemporaryDir>();
+    }
+    if (m_dragFolder->isValid()) {
+        const QString path = QDir(m_dragFolder->path()).filePath(FaceCopy::dragFileName.toString());
+        if (writeWhole(path, data->data(QStringLiteral("image/png")))) {
+            data->setUrls({QUrl::fromLocalFile(path)});
+        }
+    }
+    return data;
+}
+
+void FaceCopyController::showMenu(const QPoint& globalPos)
+{
+    if (!m_menu->isVisible()) {
+        m_menu->popup(globalPos);
+    }
+}
+
+void FaceCopyController::showMenuFromKeyboard()
+{
+    // Under the preview's face, where the focus is shown.
+    for (const QPointer<QWidget>& widget : m_preview) {
+        if (qobject_cast<FacePreview*>(widget.data())) {
+            showMenu(widget->mapToGlobal(widget->rect().center()));
+            return;
+        }
+    }
+    if (!m_preview.isEmpty() && m_preview.constFirst()) {
+        const QWidget* widget = m_preview.constFirst();
+        showMenu(widget->mapToGlobal(widget->rect().center()));
+    }
+}
+
+void FaceCopyController::startDrag(QWidget* source)
+{
+    auto* drag = new QDrag(source);
+    std::unique_ptr<QMimeData> data = dragData();
+    const QImage shown = FaceExport::enlarged(data->imageData().value<QImage>(), 2);
+    drag->setPixmap(QPixmap::fromImage(shown));
+    drag->setHotSpot(QPoint(shown.width() / 2, shown.height() / 2));
+    drag->setMimeData(data.release());
+    Q_EMIT dragStarted(drag->mimeData());
+    // The drag manager deletes the drag when it is over.
+    drag->exec(Qt::CopyAction);
+}
+
+bool FaceCopyController::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr) {
+        return QObject::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+    case QEvent::ContextMenu: {
+        const auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+        if (menuEvent->reason() == QContextMenuEvent::Keyboard) {
+            showMenuFromKeyboard();
+        } else {
+            showMenu(menuEvent->globalPos());
+        }
+        return true;
+    }
+    case QEvent::KeyPress:
+        if (isMenuKey(*static_cast<QKeyEvent*>(event))) {
+            showMenuFromKeyboard();
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            m_pressedOn = widget;
+            m_pressPosition = mouse->globalPosition().toPoint();
+        }
+        break; // the press goes on to the widget as before
+    }
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (m_pressedOn && (mouse->buttons() & Qt::LeftButton) &&
+            (mouse->globalPosition().toPoint() - m_pressPosition).manhattanLength() >=
+                QApplication::startDragDistance()) {
+            QWidget* source = m_pressedOn;
+            m_pressedOn = nullptr;
+            startDrag(source);
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        m_pressedOn = nullptr;
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+FaceCopyController* installFaceCopy(QWidget* window, QWidget* picBorder, FacePreview* picSmiley)
+{
+    const QPointer<FacePreview> preview(picSmiley);
+    return new FaceCopyController(window, {picBorder, picSmiley},
+                                  [preview] { return preview ? preview->Image() : QImage(); });
+}

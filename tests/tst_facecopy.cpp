@@ -1,0 +1,320 @@
+// Taking the face out of the main window: Ctrl+C, the preview's context menu and dragging,
+// each with the face on a transparent background.
+
+#include "facecopy.h"
+#include "faceexport.h"
+#include "facepreview.h"
+#include "frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+#include <QUrl>
+
+namespace {
+
+// A context menu event at a point of a widget, as the window system sends one.
+void sendContextMenu(QWidget* widget, QContextMenuEvent::Reason reason, QPoint pos = {5, 5})
+{
+    QContextMenuEvent event(reason, pos, widget->mapToGlobal(pos));
+    QApplication::sendEvent(widget, &event);
+}
+
+template <typename T = QWidget> T* control(const frmMain& window, const char* name)
+{
+    return window.findChild<T*>(QString::fromLatin1(name));
+}
+
+QString plainText(const QAction* action)
+{
+    return action->text().remove(u'&');
+}
+
+// What a drag or the clipboard carried, kept after the mime data itself is gone.
+struct Carried
+{
+    QStringList formats;
+    QImage image;
+    QByteArray png;
+    QList<QUrl> urls;
+};
+
+Carried keep(const QMimeData* data)
+{
+    return {data->formats(), data->imageData().value<QImage>(),
+            data->data(QStringLiteral("image/png")), data->urls()};
+}
+
+// The face transparent around the disc, as every copy should carry it.
+QImage expectedFace(const frmMain& window)
+{
+    return FaceExport::withTransparency(window.picSmiley()->Image());
+}
+
+void checkFace19(const QImage& image, const QImage& expected)
+{
+    QCOMPARE(image.size(), QSize(19, 19));
+    QVERIFY(image.hasAlphaChannel());
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(qAlpha(argb.pixel(0, 0)), 0);
+    QCOMPARE(qAlpha(argb.pixel(9, 9)), 255);
+    QCOMPARE(argb, expected);
+}
+
+void mouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+class TestFaceCopy : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<frmMain> m_window;
+
+    // A window showing a face with both eyes and mouth, active so its shortcuts work.
+    void openWindow()
+    {
+        m_window = std::make_unique<frmMain>();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        control<QScrollBar>(*m_window, "scrOgen")->setValue(3);
+        control<QScrollBar>(*m_window, "scrMond")->setValue(4);
+    }
+
+    QMenu* openMenu() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
+
+private Q_SLOTS:
+    void init()
+    {
+        QGuiApplication::clipboard()->clear();
+        openWindow();
+    }
+
+    void cleanup()
+    {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            popup->close();
+        }
+        m_window.reset();
+    }
+
+    void copyShortcut_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("preview") << u"picBorder"_qs;
+        QTest::newRow("eyes bar") << u"scrOgen"_qs;
+        QTest::newRow("save button") << u"cmdSave"_qs;
+    }
+    void copyShortcut()
+    {
+        QFETCH(QString, focus);
+        QWidget* target = m_window->findChild<QWidget*>(focus);
+        QVERIFY(target);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
+
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data);
+        QVERIFY(data->hasImage());
+        QVERIFY(data->hasFormat(u"image/png"_qs));
+        const QImage expected = expectedFace(*m_window);
+        checkFace19(data->imageData().value<QImage>(), expected);
+        checkFace19(QImage::fromData(data->data(u"image/png"_qs), "PNG"), expected);
+    }
+
+    // The copy follows the face shown, not the face at start.
+    void copyFollowsTheFace()
+    {
+        control<QScrollBar>(*m_window, "scrOgen")->setValue(16);
+        control<QScrollBar>(*m_window, "scrMond")->setValue(15);
+        QTest::keyClick(control(*m_window, "picBorder"), Qt::Key_C, Qt::ControlModifier);
+        const QImage copied = QGuiApplication::clipboard()->mimeData()->imageData().value<QImage>();
+        QCOMPARE(copied.convertToFormat(QImage::Format_ARGB32),
+                 FaceExport::withTransparency(FaceExport::composeFace(16, 15)));
+    }
+
+    void contextMenu_data()
+    {
+        QTest::addColumn<QString>("on");
+        QTest::newRow("border") << u"picBorder"_qs;
+        QTest::newRow("face") << u"picSmiley"_qs;
+    }
+    void contextMenu()
+    {
+        QFETCH(QString, on);
+        QWidget* widget = m_window->findChild<QWidget*>(on);
+        sendContextMenu(widget, QContextMenuEvent::Mouse);
+        QMenu* menu = openMenu();
+        QVERIFY(menu);
+        const QList<QAction*> actions = menu->actions();
+        QCOMPARE(actions.size(), 2);
+        QCOMPARE(plainText(actions.at(0)), u"Kopiëren"_qs);
+        QCOMPARE(plainText(actions.at(1)), u"Kopiëren als 128 × 128"_qs);
+        QCOMPARE(actions.at(0)->shortcut(), QKeySequence(QKeySequence::Copy));
+    }
+
+    void copyFromMenu()
+    {
+        sendContextMenu(control(*m_window, "picBorder"), QContextMenuEvent::Mouse);
+        QMenu* menu = openMenu();
+        QVERIFY(menu);
+        menu->actions().at(0)->trigger();
+        const QImage expected = expectedFace(*m_window);
+        checkFace19(QGuiApplication::clipboard()->mimeData()->imageData().value<QImage>(),
+                    expected);
+    }
+
+    void copyLargeFromMenu()
+    {
+        sendContextMenu(control(*m_window, "picSmiley"), QContextMenuEvent::Mouse);
+        QMenu* menu = openMenu();
+        QVERIFY(menu);
+        menu->actions().at(1)->trigger();
+
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        const QImage face = expectedFace(*m_window);
+        for (const QImage& copied : {data->imageData().value<QImage>(),
+                                     QImage::fromData(data->data(u"image/png"_qs), "PNG")}) {
+            QCOMPARE(copied.size(), QSize(128, 128));
+            QVERIFY(copied.hasAlphaChannel());
+            const QImage argb = copied.convertToFormat(QImage::Format_ARGB32);
+            // 19 x 6 = 114 pixels, 7 of transparent margin on every side.
+            for (int y = 0; y < 128; ++y) {
+                for (int x = 0; x < 128; ++x) {
+                    const bool inFace = x >= 7 && x < 121 && y >= 7 && y < 121;
+                    const QRgb expected = inFace ? face.pixel((x - 7) / 6, (y - 7) / 6) : 0U;
+                    if (argb.pixel(x, y) != expected) {
+                        QFAIL(qPrintable(u"(%1,%2)"_qs.arg(x).arg(y)));
+                    }
+                }
+            }
+        }
+    }
+
+    // From the keyboard: the menu key and Shift+F10 open the menu while the preview has
+    // the focus.
+    void menuFromKeyboard_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("menu key") << static_cast<int>(Qt::Key_Menu)
+                                  << static_cast<int>(Qt::NoModifier);
+        QTest::newRow("shift+F10")
+            << static_cast<int>(Qt::Key_F10) << static_cast<int>(Qt::ShiftModifier);
+    }
+    void menuFromKeyboard()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QWidget* border = control(*m_window, "picBorder");
+        border->setFocus();
+        QVERIFY(border->hasFocus());
+        QTest::keyClick(border, static_cast<Qt::Key>(key),
+                        static_cast<Qt::KeyboardModifiers>(modifiers));
+        QMenu* menu = openMenu();
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().size(), 2);
+        // It opens by the face, where the focus is.
+        const QRect face(control(*m_window, "picSmiley")->mapToGlobal(QPoint(0, 0)), QSize(19, 19));
+        QVERIFY(face.contains(menu->pos()));
+    }
+
+    // A keyboard context menu event, as the window system sends for the menu key.
+    void keyboardContextMenuEvent()
+    {
+        QWidget* border = control(*m_window, "picBorder");
+        border->setFocus();
+        sendContextMenu(border, QContextMenuEvent::Keyboard, {0, 0});
+        QVERIFY(openMenu());
+    }
+
+    void menuKeyElsewhereDoesNothing()
+    {
+        QWidget* bar = control(*m_window, "scrMond");
+        bar->setFocus();
+        QTest::keyClick(bar, Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(!openMenu());
+    }
+
+    void drag_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::newRow("face") << u"picSmiley"_qs;
+        QTest::newRow("border") << u"picBorder"_qs;
+    }
+    void drag()
+    {
+        QFETCH(QString, from);
+        auto* controller = m_window->findChild<FaceCopyController*>();
+        QVERIFY(controller);
+        QList<Carried> carried;
+        connect(controller, &FaceCopyController::dragStarted, this,
+                [&carried](const QMimeData* data) { carried.append(keep(data)); });
+
+        QWidget* widget = m_window->findChild<QWidget*>(from);
+        const QPoint start(4, 4);
+        mouse(widget, QEvent::MouseButtonPress, start, Qt::LeftButton);
+        // A small move is not a drag yet.
+        mouse(widget, QEvent::MouseMove, start + QPoint(1, 0), Qt::LeftButton);
+        QCOMPARE(carried.size(), 0);
+        mouse(widget, QEvent::MouseMove, start + QPoint(QApplication::startDragDistance() + 2, 0),
+              Qt::LeftButton);
+        QCOMPARE(carried.size(), 1);
+
+        const Carried& data = carried.constFirst();
+        QVERIFY(data.formats.contains(u"image/png"_qs));
+        QVERIFY(data.formats.contains(u"text/uri-list"_qs));
+        const QImage expected = expectedFace(*m_window);
+        checkFace19(data.image, expected);
+        checkFace19(QImage::fromData(data.png, "PNG"), expected);
+
+        QCOMPARE(data.urls.size(), 1);
+        QVERIFY(data.urls.constFirst().isLocalFile());
+        const QFileInfo file(data.urls.constFirst().toLocalFile());
+        QCOMPARE(file.fileName(), u"emoticon.png"_qs);
+        // The file outlasts the drag, for the file manager to copy.
+        QVERIFY(file.exists());
+        checkFace19(QImage(file.filePath()), expected);
+
+        mouse(widget, QEvent::MouseButtonRelease, start, Qt::NoButton);
+    }
+
+    void pressAndReleaseIsNoDrag()
+    {
+        auto* controller = m_window->findChild<FaceCopyController*>();
+        int started = 0;
+        connect(controller, &FaceCopyController::dragStarted, this, [&started] { ++started; });
+        QWidget* face = control(*m_window, "picSmiley");
+        mouse(face, QEvent::MouseButtonPress, {4, 4}, Qt::LeftButton);
+        mouse(face, QEvent::MouseButtonRelease, {4, 4}, Qt::NoButton);
+        mouse(face, QEvent::MouseMove, {15, 15}, Qt::NoButton);
+        QCOMPARE(started, 0);
+    }
+
+    // The drag file goes with the window.
+    void dragFolderGoesWithTheWindow()
+    {
+        auto* controller = m_window->findChild<FaceCopyController*>();
+        const QString file = controller->dragData()->urls().constFirst().toLocalFile();
+        QVERIFY(QFileInfo::exists(file));
+        m_window.reset();
+        QVERIFY(!QFileInfo::exists(file));
+        QVERIFY(!QFileInfo::exists(QFileInfo(file).path()));
+    }
+};
+
+QTEST_MAIN(TestFaceCopy)
+#include "tst_facecopy.moc"

@@ -1,0 +1,602 @@
+// snoetjesmal-render: reading its command line, and the built program itself, whose
+// pictures must be the program's faces pixel for pixel and whose failed writes leave
+// nothing behind.
+
+#include "catalogue.h"
+#include "combinationsheet.h"
+#include "faceexport.h"
+#include "renderjob.h"
+#include "renderoptions.h"
+#include "stylenames.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString renderProgram = QStringLiteral(SNOETJESMAL_RENDER);
+
+ParsedCommandLine parse(const QStringList& arguments)
+{
+    return parseCommandLine(QStringList{u"snoetjesmal-render"_qs} + arguments);
+}
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run run(const QStringList& arguments, const QString& shellPrefix = {})
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+    process.setProcessEnvironment(environment);
+    if (shellPrefix.isEmpty()) {
+        process.start(renderProgram, arguments);
+    } else {
+        // A shell that limits the program before it starts; the arguments follow "$0".
+        process.start(u"/bin/sh"_qs, QStringList{u"-c"_qs, shellPrefix + u" exec \"$0\" \"$@\""_qs,
+                                                 renderProgram} +
+                                         arguments);
+    }
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    Run result;
+    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+// Every source pixel must be a factor x factor block at offset in the image.
+bool hasBlocksOf(const QImage& image, const QImage& face, int factor, QPoint offset, QString* where)
+{
+    for (int y = 0; y < face.height() * factor; ++y) {
+        for (int x = 0; x < face.width() * factor; ++x) {
+            const QRgb got = image.pixel(offset.x() + x, offset.y() + y);
+            const QRgb expected = face.pixel(x / factor, y / factor);
+            if (got != expected) {
+                *where = u"(%1,%2): %3 instead of %4"_qs.arg(offset.x() + x)
+                             .arg(offset.y() + y)
+                             .arg(got, 8, 16)
+                             .arg(expected, 8, 16);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+QStringList entriesOf(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+QByteArray fileHash(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+} // namespace
+
+class TestRender : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_folder;
+
+    QString path(const QString& name) const { return m_folder.filePath(name); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_folder.isValid());
+        QVERIFY2(QFile::exists(renderProgram), qPrintable(renderProgram));
+    }
+
+    void cleanup()
+    {
+        // Each test starts with an empty folder.
+        for (const QString& name : entriesOf(m_folder.path())) {
+            const QFileInfo info(path(name));
+            if (info.isDir()) {
+                QDir(info.filePath()).removeRecursively();
+            } else {
+                QFile::remove(info.filePath());
+            }
+        }
+    }
+
+    // ---- The command line ----
+
+    void defaults()
+    {
+        const ParsedCommandLine parsed = parse({u"-o"_qs, u"face.png"_qs});
+        QVERIFY2(parsed.ok(), qPrintable(parsed.message));
+        const RenderOptions& options = parsed.options;
+        QCOMPARE(options.task, RenderOptions::Task::Face);
+        QCOMPARE(options.eyes, 0);
+        QCOMPARE(options.mouth, 0);
+        QCOMPARE(options.scale, 1);
+        QCOMPARE(options.fit, 0);
+        QVERIFY(!options.transparent);
+        QVERIFY(!options.random);
+        QCOMPARE(options.format, RenderOptions::Format::Png);
+        QCOMPARE(options.output, u"face.png"_qs);
+    }
+
+    void accepted_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("task");
+        QTest::addColumn<int>("eyes");
+        QTest::addColumn<int>("mouth");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<int>("fit");
+        QTest::addColumn<bool>("transparent");
+        QTest::addColumn<int>("format");
+        const int face = static_cast<int>(RenderOptions::Task::Face);
+        const int png = static_cast<int>(RenderOptions::Format::Png);
+        const int bmp = static_cast<int>(RenderOptions::Format::Bmp);
+        QTest::newRow("values") << QStringList{u"--eyes"_qs, u"3"_qs,  u"--mouth"_qs,
+                                               u"12"_qs,     u"-o"_qs, u"a.png"_qs}
+                                << face << 3 << 12 << 1 << 0 << false << png;
+        QTest::newRow("names") << QStringList{u"--eyes"_qs,     u"Knipoog"_qs, u"--mouth"_qs,
+                                              u"twijvelend"_qs, u"-o"_qs,      u"a.png"_qs}
+                               << face << 3 << 12 << 1 << 0 << false << png;
+        QTest::newRow("equals sign") << QStringList{u"--eyes=moe"_qs, u"--output=a.BMP"_qs} << face
+                                     << 10 << 0 << 1 << 0 << false << bmp;
+        QTest::newRow("scale") << QStringList{u"--scale"_qs, u"64"_qs, u"-o"_qs, u"a.bmp"_qs}
+                               << face << 0 << 0 << 64 << 0 << false << bmp;
+        QTest::newRow("fit transparent")
+            << QStringList{u"--fit"_qs, u"128"_qs, u"--transparent"_qs, u"-o"_qs, u"x/a.PNG"_qs}
+            << face << 0 << 0 << 1 << 128 << true << png;
+        QTest::newRow("sheet") << QStringList{u"--sheet"_qs, u"-o"_qs, u"s.png"_qs}
+                               << static_cast<int>(RenderOptions::Task::Sheet) << 0 << 0
+                               << RenderLimits::defaultSheetScale << 0 << false << png;
+        QTest::newRow("sheet scaled")
+            << QStringList{u"--sheet"_qs, u"--scale"_qs, u"1"_qs, u"-o"_qs, u"s.bmp"_qs}
+            << static_cast<int>(RenderOptions::Task::Sheet) << 0 << 0 << 1 << 0 << false << bmp;
+        QTest::newRow("styles") << QStringList{u"--styles"_qs, u"-o"_qs, u"s.png"_qs}
+                                << static_cast<int>(RenderOptions::Task::Styles) << 0 << 0
+                                << RenderLimits::defaultStylesScale << 0 << false << png;
+        QTest::newRow("list") << QStringList{u"--list"_qs}
+                              << static_cast<int>(RenderOptions::Task::List) << 0 << 0 << 1 << 0
+                              << false << png;
+        QTest::newRow("help wins")
+            << QStringList{u"--eyes"_qs, u"99"_qs, u"--help"_qs}
+            << static_cast<int>(RenderOptions::Task::Help) << 0 << 0 << 1 << 0 << false << png;
+        QTest::newRow("version") << QStringList{u"-v"_qs}
+                                 << static_cast<int>(RenderOptions::Task::Version) << 0 << 0 << 1
+                                 << 0 << false << png;
+    }
+    void accepted()
+    {
+        QFETCH(QStringList, arguments);
+        const ParsedCommandLine parsed = parse(arguments);
+        QVERIFY2(parsed.ok(), qPrintable(parsed.message));
+        const RenderOptions& options = parsed.options;
+        QTEST(static_cast<int>(options.task), "task");
+        QTEST(options.eyes, "eyes");
+        QTEST(options.mouth, "mouth");
+        QTEST(options.scale, "scale");
+        QTEST(options.fit, "fit");
+        QTEST(options.transparent, "transparent");
+        if (options.task != RenderOptions::Task::List &&
+            options.task != RenderOptions::Task::Help &&
+            options.task != RenderOptions::Task::Version) {
+            QTEST(static_cast<int>(options.format), "format");
+        }
+    }
+
+    // A name and its value give the same options, for every style of both parts.
+    void namesResolveAsValues_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<int>("value");
+        for (const Catalogue::Entry& entry : Catalogue::eyes()) {
+            QTest::addRow("eyes %d", entry.value) << u"--eyes"_qs << entry.value;
+        }
+        for (const Catalogue::Entry& entry : Catalogue::mouths()) {
+            QTest::addRow("mouth %d", entry.value) << u"--mouth"_qs << entry.value;
+        }
+        QTest::newRow("eyes 0") << u"--eyes"_qs << 0;
+        QTest::newRow("mouth 0") << u"--mouth"_qs << 0;
+    }
+    void namesResolveAsValues()
+    {
+        QFETCH(QString, option);
+        QFETCH(int, value);
+        const auto part = option == u"--eyes" ? StyleNames::Part::Eyes : StyleNames::Part::Mouth;
+        const QString name = StyleNames::nameOf(part, value);
+        const ParsedCommandLine byName = parse({option, name, u"-o"_qs, u"a.png"_qs});
+        const ParsedCommandLine byUpperName =
+            parse({option, name.toUpper(), u"-o"_qs, u"a.png"_qs});
+        const ParsedCommandLine byValue =
+            parse({option, QString::number(value), u"-o"_qs, u"a.png"_qs});
+        QVERIFY2(byName.ok(), qPrintable(byName.message));
+        QVERIFY2(byUpperName.ok(), qPrintable(byUpperName.message));
+        QVERIFY2(byValue.ok(), qPrintable(byValue.message));
+        for (const ParsedCommandLine* parsed : {&byName, &byUpperName}) {
+            QCOMPARE(parsed->options.eyes, byValue.options.eyes);
+            QCOMPARE(parsed->options.mouth, byValue.options.mouth);
+        }
+        QCOMPARE(part == StyleNames::Part::Eyes ? byValue.options.eyes : byValue.options.mouth,
+                 value);
+    }
+
+    // Every kind of wrong command line: status 2 and a Dutch sentence that names the problem.
+    void usageErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("mentions");
+        const QString o = u"-o"_qs;
+        const QString png = u"face.png"_qs;
+        QTest::newRow("unknown option")
+            << QStringList{u"--colour"_qs, o, png} << u"Onbekende optie --colour"_qs;
+        QTest::newRow("unknown short option")
+            << QStringList{u"-x"_qs, o, png} << u"Onbekende optie -x"_qs;
+        QTest::newRow("missing value")
+            << QStringList{o, png, u"--eyes"_qs} << u"Bij --eyes hoort een waarde"_qs;
+        QTest::newRow("value for a switch")
+            << QStringList{u"--sheet=1"_qs, o, png} << u"hoort geen waarde"_qs;
+        QTest::newRow("stray argument")
+            << QStringList{u"blij"_qs, o, png} << u"Onverwacht argument"_qs;
+        QTest::newRow("eyes too high")
+            << QStringList{u"--eyes"_qs, u"21"_qs, o, png} << u"0 tot 20"_qs;
+        QTest::newRow("eyes unknown name")
+            << QStringList{u"--eyes"_qs, u"vrolijk"_qs, o, png} << u"\"vrolijk\""_qs;
+        QTest::newRow("eyes negative") << QStringList{u"--eyes=-1"_qs, o, png} << u"ogen"_qs;
+        QTest::newRow("mouth too high")
+            << QStringList{u"--mouth"_qs, u"16"_qs, o, png} << u"0 tot 15"_qs;
+        QTest::newRow("mouth with the eyes' spelling")
+            << QStringList{u"--mouth"_qs, u"twijfelend"_qs, o, png} << u"mond"_qs;
+        QTest::newRow("scale 0") << QStringList{u"--scale"_qs, u"0"_qs, o, png} << u"1 tot 64"_qs;
+        QTest::newRow("scale 65") << QStringList{u"--scale"_qs, u"65"_qs, o, png} << u"1 tot 64"_qs;
+        QTest::newRow("scale fraction")
+            << QStringList{u"--scale"_qs, u"2.5"_qs, o, png} << u"--scale"_qs;
+        QTest::newRow("scale word")
+            << QStringList{u"--scale"_qs, u"twee"_qs, o, png} << u"--scale"_qs;
+        QTest::newRow("fit too small")
+            << QStringList{u"--fit"_qs, u"18"_qs, o, png} << u"19 tot 1216"_qs;
+        QTest::newRow("fit too large")
+            << QStringList{u"--fit"_qs, u"1217"_qs, o, png} << u"--fit"_qs;
+        QTest::newRow("scale and fit")
+            << QStringList{u"--scale"_qs, u"2"_qs, u"--fit"_qs, u"128"_qs, o, png}
+            << u"--scale en --fit"_qs;
+        QTest::newRow("transparent bmp")
+            << QStringList{u"--transparent"_qs, o, u"face.bmp"_qs} << u"PNG"_qs;
+        QTest::newRow("jpeg") << QStringList{o, u"face.jpg"_qs} << u".png of .bmp"_qs;
+        QTest::newRow("no extension") << QStringList{o, u"face"_qs} << u".png of .bmp"_qs;
+        QTest::newRow("extension only in folder")
+            << QStringList{o, u"faces.png/face"_qs} << u".png of .bmp"_qs;
+        QTest::newRow("no output") << QStringList{u"--eyes"_qs, u"1"_qs} << u"-o"_qs;
+        QTest::newRow("empty output") << QStringList{o, QString()} << u"-o"_qs;
+        QTest::newRow("output twice") << QStringList{o, png, o, u"b.png"_qs} << u"meer dan eens"_qs;
+        QTest::newRow("eyes twice")
+            << QStringList{u"--eyes=1"_qs, u"--eyes=2"_qs, o, png} << u"--eyes is meer dan eens"_qs;
+        QTest::newRow("random and eyes")
+            << QStringList{u"--random"_qs, u"--eyes"_qs, u"1"_qs, o, png} << u"--random"_qs;
+        QTest::newRow("random and mouth")
+            << QStringList{u"--random"_qs, u"--mouth=blij"_qs, o, png} << u"--random"_qs;
+        QTest::newRow("list and output") << QStringList{u"--list"_qs, o, png} << u"--list"_qs;
+        QTest::newRow("sheet and eyes")
+            << QStringList{u"--sheet"_qs, u"--eyes=1"_qs, o, png} << u"--eyes"_qs;
+        QTest::newRow("sheet and fit")
+            << QStringList{u"--sheet"_qs, u"--fit=128"_qs, o, png} << u"--fit"_qs;
+        QTest::newRow("sheet and random")
+            << QStringList{u"--sheet"_qs, u"--random"_qs, o, png} << u"--random"_qs;
+        QTest::newRow("sheet too large")
+            << QStringList{u"--sheet"_qs, u"--scale=17"_qs, o, png} << u"1 tot 16"_qs;
+        QTest::newRow("sheet and styles")
+            << QStringList{u"--sheet"_qs, u"--styles"_qs, o, png} << u"--styles"_qs;
+    }
+    void usageErrors()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, mentions);
+        const ParsedCommandLine parsed = parse(arguments);
+        QCOMPARE(parsed.status, ExitStatus::usage);
+        QVERIFY2(parsed.message.contains(mentions), qPrintable(parsed.message));
+        // Our words, not Qt's English ones.
+        for (const QString& english :
+             {u"Unknown"_qs, u"Missing"_qs, u"Unexpected"_qs, u"option"_qs, u"value"_qs}) {
+            QVERIFY2(!parsed.message.contains(english), qPrintable(parsed.message));
+        }
+    }
+
+    // ---- The program ----
+
+    // The picture the program writes is the core's composition, pixel for pixel, and each
+    // pixel a block of K x K when scaled.
+    void faceFromProgram_data()
+    {
+        QTest::addColumn<QString>("eyes");
+        QTest::addColumn<QString>("mouth");
+        QTest::addColumn<int>("eyesValue");
+        QTest::addColumn<int>("mouthValue");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("blank") << u"0"_qs << u"0"_qs << 0 << 0 << 1 << u"f.png"_qs;
+        QTest::newRow("standard") << u"1"_qs << u"1"_qs << 1 << 1 << 1 << u"f.png"_qs;
+        QTest::newRow("names, row 11") << u"moe"_qs << u"KNIPOOG"_qs << 10 << 5 << 1 << u"f.png"_qs;
+        QTest::newRow("stretched mouth x3")
+            << u"cool"_qs << u"15"_qs << 6 << 15 << 3 << u"f.png"_qs;
+        QTest::newRow("sleepy doubting x6")
+            << u"20"_qs << u"twijvelend"_qs << 20 << 12 << 6 << u"f.png"_qs;
+        QTest::newRow("bmp") << u"huilen"_qs << u"verdrietig"_qs << 13 << 10 << 1 << u"f.bmp"_qs;
+        QTest::newRow("bmp x4") << u"17"_qs << u"rits"_qs << 17 << 14 << 4 << u"f.bmp"_qs;
+        QTest::newRow("x64") << u"nerd"_qs << u"nerd"_qs << 16 << 13 << 64 << u"f.png"_qs;
+    }
+    void faceFromProgram()
+    {
+        QFETCH(QString, eyes);
+        QFETCH(QString, mouth);
+        QFETCH(int, eyesValue);
+        QFETCH(int, mouthValue);
+        QFETCH(int, scale);
+        QFETCH(QString, file);
+        const Run result = run({u"--eyes"_qs, eyes, u"--mouth"_qs, mouth, u"--scale"_qs,
+                                QString::number(scale), u"-o"_qs, path(file)});
+        QVERIFY2(result.status == ExitStatus::success, qPrintable(result.err));
+
+        QImage written(path(file));
+        QVERIFY(!written.isNull());
+        QVERIFY(!written.hasAlphaChannel());
+        written = written.convertToFormat(QImage::Format_RGB32);
+        const QImage face = FaceExport::composeFace(eyesValue, mouthValue);
+        QCOMPARE(written.size(), face.size() * scale);
+        QString where;
+        QVERIFY2(hasBlocksOf(written, face, scale, {}, &where), qPrintable(where));
+        if (scale == 1) {
+            QCOMPARE(written, face);
+        }
+        QCOMPARE(entriesOf(m_folder.path()), QStringList{file});
+    }
+
+    void bmpIs24Bit()
+    {
+        const Run result = run({u"--eyes=2"_qs, u"-o"_qs, path(u"f.bmp"_qs)});
+        QCOMPARE(result.status, ExitStatus::success);
+        QFile file(path(u"f.bmp"_qs));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("BM"));
+        QCOMPARE(static_cast<int>(static_cast<unsigned char>(bytes.at(28))), 24);
+    }
+
+    void fitFromProgram_data()
+    {
+        QTest::addColumn<int>("square");
+        QTest::addColumn<bool>("transparent");
+        QTest::addColumn<int>("factor");
+        QTest::addColumn<int>("offset");
+        QTest::newRow("128 transparent") << 128 << true << 6 << 7;
+        QTest::newRow("28 transparent") << 28 << true << 1 << 4;
+        QTest::newRow("112 opaque") << 112 << false << 5 << 8;
+        QTest::newRow("56 opaque") << 56 << false << 2 << 9;
+    }
+    void fitFromProgram()
+    {
+        QFETCH(int, square);
+        QFETCH(bool, transparent);
+        QFETCH(int, factor);
+        QFETCH(int, offset);
+        QStringList arguments{u"--eyes=knipoog"_qs,    u"--mouth=blij"_qs, u"--fit"_qs,
+                              QString::number(square), u"-o"_qs,           path(u"f.png"_qs)};
+        if (transparent) {
+            arguments << u"--transparent"_qs;
+        }
+        const Run result = run(arguments);
+        QVERIFY2(result.status == ExitStatus::success, qPrintable(result.err));
+
+        QImage written(path(u"f.png"_qs));
+        QCOMPARE(written.size(), QSize(square, square));
+        QCOMPARE(written.hasAlphaChannel(), transparent);
+        written =
+            written.convertToFormat(transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+        QImage face = FaceExport::composeFace(3, 4);
+        if (transparent) {
+            face = FaceExport::withTransparency(face);
+        }
+        QString where;
+        QVERIFY2(hasBlocksOf(written, face, factor, {offset, offset}, &where), qPrintable(where));
+        const QRgb around = transparent ? 0U : qRgb(255, 255, 255);
+        QCOMPARE(written.pixel(0, 0), around);
+        QCOMPARE(written.pixel(square - 1, square - 1), around);
+        QCOMPARE(written.pixel(offset - 1 + (offset == 0), square / 2), around);
+    }
+
+    void randomFace()
+    {
+        const Run result = run({u"--random"_qs, u"-o"_qs, path(u"r.png"_qs)});
+        QVERIFY2(result.status == ExitStatus::success, qPrintable(result.err));
+        static const QRegularExpression chosen(u"--eyes (\\d+) --mouth (\\d+)"_qs);
+        const QRegularExpressionMatch match = chosen.match(result.out);
+        QVERIFY2(match.hasMatch(), qPrintable(result.out));
+        const int eyes = match.captured(1).toInt();
+        const int mouth = match.captured(2).toInt();
+        // The Random button's ranges: never 0.
+        QVERIFY(eyes >= 1 && eyes <= Catalogue::eyeMaximum);
+        QVERIFY(mouth >= 1 && mouth <= Catalogue::mouthMaximum);
+        QVERIFY(result.out.contains(StyleNames::nameOf(StyleNames::Part::Eyes, eyes)));
+        QCOMPARE(QImage(path(u"r.png"_qs)).convertToFormat(QImage::Format_RGB32),
+                 FaceExport::composeFace(eyes, mouth));
+    }
+
+    void sheetFromProgram()
+    {
+        const Run result = run({u"--sheet"_qs, u"--scale=2"_qs, u"-o"_qs, path(u"s.png"_qs)});
+        QVERIFY2(result.status == ExitStatus::success, qPrintable(result.err));
+        const QImage sheet = QImage(path(u"s.png"_qs)).convertToFormat(QImage::Format_RGB32);
+        QVERIFY(!sheet.isNull());
+        QCOMPARE(sheet.size(), combinationSheet(2).size());
+        // Eye values as rows, mouth values as columns, each cell its combination enlarged.
+        for (int eyes = 0; eyes <= Catalogue::eyeMaximum; ++eyes) {
+            for (int mouth = 0; mouth <= Catalogue::mouthMaximum; ++mouth) {
+                const QRect cell = combinationCell(2, eyes, mouth);
+                QVERIFY(sheet.rect().contains(cell));
+                QString where;
+                QVERIFY2(hasBlocksOf(sheet.copy(cell), FaceExport::composeFace(eyes, mouth), 2, {},
+                                     &where),
+                         qPrintable(u"eyes %1, mouth %2 %3"_qs.arg(eyes).arg(mouth).arg(where)));
+            }
+        }
+        // The cells lie below a header row and right of a header column, in order.
+        QVERIFY(combinationCell(2, 0, 0).top() > 0);
+        QVERIFY(combinationCell(2, 0, 0).left() > 0);
+        QVERIFY(combinationCell(2, 1, 0).top() > combinationCell(2, 0, 0).bottom());
+        QVERIFY(combinationCell(2, 0, 1).left() > combinationCell(2, 0, 0).right());
+    }
+
+    void listFromProgram()
+    {
+        const Run result = run({u"--list"_qs});
+        QCOMPARE(result.status, ExitStatus::success);
+        const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), Catalogue::eyeMaximum + 1 + Catalogue::mouthMaximum + 1);
+        QVERIFY(lines.at(10).contains(u"PicOogMoe"_qs));
+        QVERIFY(lines.at(10).contains(u"moe"_qs));
+        QVERIFY(lines.last().contains(u"picMondBozer"_qs));
+        QVERIFY(lines.last().contains(u"15"_qs));
+    }
+
+    void helpAndVersion()
+    {
+        const Run help = run({u"--help"_qs});
+        QCOMPARE(help.status, ExitStatus::success);
+        QVERIFY(help.out.contains(u"Gebruik"_qs));
+        QVERIFY(help.out.contains(u"--transparent"_qs));
+        const Run version = run({u"--version"_qs});
+        QCOMPARE(version.status, ExitStatus::success);
+        QVERIFY(version.out.startsWith(u"snoetjesmal-render 1."_qs));
+    }
+
+    void usageErrorFromProgram_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("extension") << QStringList{u"-o"_qs, u"f.gif"_qs};
+        QTest::newRow("name") << QStringList{u"--eyes=blijer"_qs, u"-o"_qs, u"f.png"_qs};
+        QTest::newRow("transparent bmp") << QStringList{u"--transparent"_qs, u"-o"_qs, u"f.bmp"_qs};
+        QTest::newRow("unknown option") << QStringList{u"--kleur=geel"_qs, u"-o"_qs, u"f.png"_qs};
+    }
+    void usageErrorFromProgram()
+    {
+        QFETCH(QStringList, arguments);
+        // The output, wherever named, goes into the test folder.
+        const qsizetype at = arguments.indexOf(u"-o"_qs);
+        arguments[at + 1] = path(arguments.at(at + 1));
+        const Run result = run(arguments);
+        QCOMPARE(result.status, ExitStatus::usage);
+        QVERIFY(result.err.contains(u"snoetjesmal-render: "_qs));
+        QVERIFY(result.err.contains(u"--help"_qs));
+        QVERIFY(result.out.isEmpty());
+        QVERIFY(entriesOf(m_folder.path()).isEmpty());
+    }
+
+    // A usage error never touches a file that is there.
+    void usageErrorKeepsExistingFile()
+    {
+        QFile existing(path(u"f.bmp"_qs));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("old bytes");
+        existing.close();
+        const Run result = run({u"--transparent"_qs, u"-o"_qs, path(u"f.bmp"_qs)});
+        QCOMPARE(result.status, ExitStatus::usage);
+        QVERIFY(existing.open(QIODevice::ReadOnly));
+        QCOMPARE(existing.readAll(), QByteArray("old bytes"));
+    }
+
+    // A write that fails: status 1, a Dutch message, and nothing left behind.
+    void failedWrite_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("prepare"); // "file": a regular file; "folder": a folder
+        QTest::addColumn<QString>("prepared");
+        QTest::newRow("missing folder png") << u"nope/f.png"_qs << QString() << QString();
+        QTest::newRow("missing folder bmp") << u"nope/f.bmp"_qs << QString() << QString();
+        QTest::newRow("under a file png") << u"plain/f.png"_qs << u"file"_qs << u"plain"_qs;
+        QTest::newRow("under a file bmp") << u"plain/f.bmp"_qs << u"file"_qs << u"plain"_qs;
+        QTest::newRow("folder of that name png") << u"f.png"_qs << u"folder"_qs << u"f.png"_qs;
+        QTest::newRow("folder of that name bmp") << u"f.bmp"_qs << u"folder"_qs << u"f.bmp"_qs;
+    }
+    void failedWrite()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, prepare);
+        QFETCH(QString, prepared);
+        if (prepare == u"file") {
+            QFile file(path(prepared));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("not a folder");
+        } else if (prepare == u"folder") {
+            QVERIFY(QDir(m_folder.path()).mkdir(prepared));
+        }
+        const QStringList before = entriesOf(m_folder.path());
+
+        const Run result = run({u"--eyes=1"_qs, u"--mouth=1"_qs, u"-o"_qs, path(target)});
+        QCOMPARE(result.status, ExitStatus::writeFailed);
+        QVERIFY2(result.err.contains(u"niet geschreven"_qs), qPrintable(result.err));
+        QCOMPARE(entriesOf(m_folder.path()), before);
+        if (prepare == u"folder") {
+            QVERIFY(QFileInfo(path(prepared)).isDir());
+            QVERIFY(entriesOf(path(prepared)).isEmpty());
+        }
+    }
+
+    void failedWriteSystemPath()
+    {
+        // A path under a regular file of the system: no folder can be made there, not even
+        // by the superuser.
+        const QString regular = u"/etc/hostname"_qs;
+        if (!QFileInfo(regular).isFile()) {
+            QSKIP("no /etc/hostname here");
+        }
+        const Run result = run({u"-o"_qs, regular + u"/x.png"_qs});
+        QCOMPARE(result.status, ExitStatus::writeFailed);
+        QVERIFY(QFileInfo(regular).isFile());
+    }
+
+    // A write that breaks off part-way (the file size limit of the process is 0): the old
+    // file keeps its bytes and no temporary file is left beside it.
+    void interruptedWriteKeepsOldFile_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("png") << u"f.png"_qs;
+        QTest::newRow("bmp") << u"f.bmp"_qs;
+    }
+    void interruptedWriteKeepsOldFile()
+    {
+        QFETCH(QString, file);
+        const Run first = run({u"--eyes=1"_qs, u"-o"_qs, path(file)});
+        QCOMPARE(first.status, ExitStatus::success);
+        const QByteArray hash = fileHash(path(file));
+
+        const Run result =
+            run({u"--eyes=2"_qs, u"--mouth=3"_qs, u"--scale=8"_qs, u"-o"_qs, path(file)},
+                u"trap '' XFSZ; ulimit -f 0;"_qs);
+        QCOMPARE(result.status, ExitStatus::writeFailed);
+        QVERIFY2(result.err.contains(u"niet geschreven"_qs), qPrintable(result.err));
+        QCOMPARE(fileHash(path(file)), hash);
+        QCOMPARE(entriesOf(m_folder.path()), QStringList{file});
+    }
+};
+
+QTEST_MAIN(TestRender)
+#include "tst_render.moc"
