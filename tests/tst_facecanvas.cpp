@@ -25,18 +25,43 @@ int eyeTopRow(int value)
 
 // Mouth styles of 8 rows start at row 11, those of 7 rows at row 12; style 15 is a 7-row
 // picture stretched over rows 11-18.
-const char* const eyeBoxes[] = {
-    nullptr,           "picOogStandaard",  "picOogBLij",         "picOogKnipoog",
-    "picOogVerrast",   "picOogTong",       "picOogCool",         "picOogVerward",
-    "picOogBoos",      "picOogVerlegen",   "PicOogMoe",          "picOogTwijfelend",
-    "picOogVerdrietig", "picOogHuilen",    "picOogVerbaasd",     "picOogZiek",
-    "picOogNerd",      "picOogSarcastisch", "picOogMonddicht",   "picOogRollendeogen",
-    "picOogSlaperig"};
-const char* const mouthBoxes[] = {
-    nullptr,          "picMondStandaard", "picMondRollendeogen", "picMondSlaperig",
-    "picMondBlij",    "picMondKnipoog",   "picMondTong",         "picMondCool",
-    "picMondBoos",    "picMondVerward",   "picMondVerdrietig",   "picMondVerrast",
-    "picMondTwijvelend", "picMondNerd",   "picMondRits",         "picMondBozer"};
+const char* const eyeBoxes[] = {nullptr,
+                                "picOogStandaard",
+                                "picOogBLij",
+                                "picOogKnipoog",
+                                "picOogVerrast",
+                                "picOogTong",
+                                "picOogCool",
+                                "picOogVerward",
+                                "picOogBoos",
+                                "picOogVerlegen",
+                                "PicOogMoe",
+                                "picOogTwijfelend",
+                                "picOogVerdrietig",
+                                "picOogHuilen",
+                                "picOogVerbaasd",
+                                "picOogZiek",
+                                "picOogNerd",
+                                "picOogSarcastisch",
+                                "picOogMonddicht",
+                                "picOogRollendeogen",
+                                "picOogSlaperig"};
+const char* const mouthBoxes[] = {nullptr,
+                                  "picMondStandaard",
+                                  "picMondRollendeogen",
+                                  "picMondSlaperig",
+                                  "picMondBlij",
+                                  "picMondKnipoog",
+                                  "picMondTong",
+                                  "picMondCool",
+                                  "picMondBoos",
+                                  "picMondVerward",
+                                  "picMondVerdrietig",
+                                  "picMondVerrast",
+                                  "picMondTwijvelend",
+                                  "picMondNerd",
+                                  "picMondRits",
+                                  "picMondBozer"};
 
 void copyRows(QImage& face, const QImage& picture, int top, const std::vector<int>& sourceRows)
 {
@@ -161,11 +186,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("firstRow");
         QTest::addColumn<int>("lastRow");
         // The pixel rows each style covers.
-        const int eyeRows[][3] = {{1, 5, 10},  {2, 1, 6},   {3, 0, 9},   {4, 0, 10},
-                                  {5, 0, 9},   {6, 0, 9},   {7, 0, 9},   {8, 0, 9},
-                                  {9, 0, 8},   {10, 0, 11}, {11, 0, 9},  {12, 0, 9},
-                                  {13, 0, 5},  {14, 0, 9},  {15, 0, 9},  {16, 0, 8},
-                                  {17, 0, 10}, {18, 0, 9},  {19, 0, 10}, {20, 0, 11}};
+        const int eyeRows[][3] = {{1, 5, 10}, {2, 1, 6},   {3, 0, 9},  {4, 0, 10},  {5, 0, 9},
+                                  {6, 0, 9},  {7, 0, 9},   {8, 0, 9},  {9, 0, 8},   {10, 0, 11},
+                                  {11, 0, 9}, {12, 0, 9},  {13, 0, 5}, {14, 0, 9},  {15, 0, 9},
+                                  {16, 0, 8}, {17, 0, 10}, {18, 0, 9}, {19, 0, 10}, {20, 0, 11}};
         for (const auto& [value, first, last] : eyeRows) {
             QTest::addRow("eyes %d", value) << true << value << first << last;
         }
@@ -198,10 +222,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("eyes");
         QTest::addColumn<int>("mouth");
         QTest::addColumn<bool>("eyesFirst");
-        const QList<int> eyeValues{-32768, -1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11,
-                                   12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 32767};
-        const QList<int> mouthValues{-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15,
-                                     16, 32767};
+        const QList<int> eyeValues{-32768, -1, 0,  1,  2,  3,  4,  5,  6,  7,  8,  9,    10,
+                                   11,     12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 32767};
+        const QList<int> mouthValues{-1, 0,  1,  2,  3,  4,  5,  6,  7,    8,
+                                     9,  10, 11, 12, 13, 14, 15, 16, 32767};
         for (int e : eyeValues) {
             for (int m : mouthValues) {
                 QTest::addRow("eyes %d then mouth %d", e, m) << e << m << true;

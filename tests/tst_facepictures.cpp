@@ -19,8 +19,7 @@ QByteArray resourceBytes(std::string_view box)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-template <typename T>
-T field(const QByteArray& bytes, int offset)
+template <typename T> T field(const QByteArray& bytes, int offset)
 {
     T value{};
     std::memcpy(&value, bytes.constData() + offset, sizeof(T));
@@ -219,8 +218,9 @@ private Q_SLOTS:
         bool found = false;
         for (QRgb c : colours(FacePictures::picture("picMondTong"))) {
             const QColor q(c);
-            found = found || (std::abs(q.red() - 0xBB) <= 0x18 && std::abs(q.green() - 0x66) <= 0x18
-                              && std::abs(q.blue() - 0x38) <= 0x18);
+            found =
+                found || (std::abs(q.red() - 0xBB) <= 0x18 && std::abs(q.green() - 0x66) <= 0x18 &&
+                          std::abs(q.blue() - 0x38) <= 0x18);
         }
         QVERIFY(found);
     }
@@ -238,8 +238,7 @@ private Q_SLOTS:
         if (info.kind == FacePictures::Kind::Blank || info.box.ends_with("Blanco")) {
             QSKIP("a blank picture shows no feature");
         }
-        const QImage blankRows =
-            FacePictures::blankFace().copy(0, info.faceRow, 19, info.height);
+        const QImage blankRows = FacePictures::blankFace().copy(0, info.faceRow, 19, info.height);
         QVERIFY2(FacePictures::picture(info.box) != blankRows, "the strip shows no feature");
     }
 

@@ -1,8 +1,8 @@
 // The main window: layout, captions, scroll bars, the Random button, the link label and
 // how failures reach the user.
 
-#include "facepictures.h"
 #include "faceerror.h"
+#include "facepictures.h"
 #include "facepreview.h"
 #include "frmMain.h"
 #include "modVisitWebsite.h"
@@ -10,13 +10,13 @@
 #include "untrappederror.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QApplication>
 #include <QTest>
 #include <QTimer>
 
@@ -24,8 +24,7 @@
 
 namespace {
 
-template <typename T = QWidget>
-T* control(const frmMain& window, const char* name)
+template <typename T = QWidget> T* control(const frmMain& window, const char* name)
 {
     return window.findChild<T*>(QString::fromLatin1(name));
 }
@@ -177,8 +176,8 @@ private Q_SLOTS:
         frmMain w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const QStringList expected{u"picBorder"_qs, u"cmdSave"_qs,  u"lblVisit"_qs,
-                                   u"scrMond"_qs,   u"scrOgen"_qs,  u"cmdRandom"_qs};
+        const QStringList expected{u"picBorder"_qs, u"cmdSave"_qs, u"lblVisit"_qs,
+                                   u"scrMond"_qs,   u"scrOgen"_qs, u"cmdRandom"_qs};
         QStringList order;
         QWidget* widget = control(w, "picBorder");
         for (int i = 0; i < expected.size(); ++i) {
@@ -337,10 +336,9 @@ private Q_SLOTS:
             QVERIFY(m_boxes.isEmpty());
         } else {
             QCOMPARE(m_boxes.size(), 1);
-            QCOMPARE(m_boxes[0].text,
-                     u"Fout opgetreden bij het openen van de internetpagina.\r\n"
-                     "Start handmatig de internetbrowser op, en ga naar "_qs
-                         + modVisitWebsite::homePage.toString());
+            QCOMPARE(m_boxes[0].text, u"Fout opgetreden bij het openen van de internetpagina.\r\n"
+                                      "Start handmatig de internetbrowser op, en ga naar "_qs +
+                                          modVisitWebsite::homePage.toString());
             QCOMPARE(m_boxes[0].style, 4144);
             QCOMPARE(m_boxes[0].title, u"Snoetjesmal"_qs);
         }

@@ -48,8 +48,7 @@ constexpr std::array<Entry, mouthMaximum> mouthTable{{
     {15, "picMondBozer", "bozer", {0, 170, 285, 120}},
 }};
 
-template <std::size_t N>
-const Entry* findIn(const std::array<Entry, N>& table, int value)
+template <std::size_t N> const Entry* findIn(const std::array<Entry, N>& table, int value)
 {
     if (value < 1 || value > static_cast<int>(N)) {
         return nullptr;

@@ -49,6 +49,5 @@ std::uint64_t nextSeed()
 
 std::int16_t RandomValue(const std::int16_t& strMax)
 {
-    return RandomChoice::valueFor(RandomChoice::numberFromSeed(RandomChoice::nextSeed()),
-                                  strMax);
+    return RandomChoice::valueFor(RandomChoice::numberFromSeed(RandomChoice::nextSeed()), strMax);
 }

@@ -41,7 +41,8 @@ int MsgBox(QWidget* parent, const QString& text, int style, const QString& title
     }
 
     const bool yesNo = (style & 0x0f) == MsgBoxStyle::YesNo;
-    QMessageBox box(iconFor(style), request.title, QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+    QMessageBox box(iconFor(style), request.title,
+                    QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                     yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     // A system-modal box is shown modal to the whole program: Qt offers no more than that.

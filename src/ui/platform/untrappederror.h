@@ -13,8 +13,7 @@ void reportUntrappedError(QWidget* parent, const QString& what);
 // The text for a caught exception, in the program's language where it is one of ours.
 QString describeException(const std::exception& error);
 
-template <typename Handler>
-void runHandler(QWidget* parent, Handler&& handler)
+template <typename Handler> void runHandler(QWidget* parent, Handler&& handler)
 {
     try {
         handler();

@@ -4,8 +4,7 @@
 
 #include <QPainter>
 
-FacePreview::FacePreview(QWidget* parent)
-    : QWidget(parent), m_picture(m_canvas.image())
+FacePreview::FacePreview(QWidget* parent) : QWidget(parent), m_picture(m_canvas.image())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(sizeHint());

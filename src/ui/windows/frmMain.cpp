@@ -38,8 +38,7 @@ QString styleName(const Catalogue::Entry* entry)
                  : QStringLiteral("geen");
 }
 
-template <typename Control>
-Control* named(Control* control, const char* name)
+template <typename Control> Control* named(Control* control, const char* name)
 {
     control->setObjectName(QString::fromLatin1(name));
     return control;
@@ -48,9 +47,9 @@ Control* named(Control* control, const char* name)
 } // namespace
 
 frmMain::frmMain(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                          | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Snoetjesmal v1.1 - Quorvelin Software"));
@@ -167,10 +166,9 @@ void frmMain::createControls()
 
 void frmMain::describePreview()
 {
-    const QString description =
-        QStringLiteral("Ogen: %1, mond: %2")
-            .arg(styleName(Catalogue::findEyes(m_scrOgen->value())),
-                 styleName(Catalogue::findMouth(m_scrMond->value())));
+    const QString description = QStringLiteral("Ogen: %1, mond: %2")
+                                    .arg(styleName(Catalogue::findEyes(m_scrOgen->value())),
+                                         styleName(Catalogue::findMouth(m_scrMond->value())));
     m_picBorder->setAccessibleDescription(description);
     m_picSmiley->setAccessibleName(QStringLiteral("Preview"));
     m_picSmiley->setAccessibleDescription(description);
@@ -237,8 +235,8 @@ void frmMain::lblVisit_Click()
     if (!opened) {
         MsgBox(this,
                QStringLiteral("Fout opgetreden bij het openen van de internetpagina.\r\n"
-                              "Start handmatig de internetbrowser op, en ga naar ")
-                   + modVisitWebsite::homePage.toString(),
+                              "Start handmatig de internetbrowser op, en ga naar ") +
+                   modVisitWebsite::homePage.toString(),
                MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation | MsgBoxStyle::SystemModal,
                applicationTitle);
     }

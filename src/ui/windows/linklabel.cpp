@@ -28,8 +28,8 @@ void LinkLabel::mousePressEvent(QMouseEvent* event)
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
 {
     // A click is a press and a release of the left button, both on the label.
-    const bool click = m_pressed && event->button() == Qt::LeftButton
-                       && rect().contains(event->position().toPoint());
+    const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
     m_pressed = false;
     QLabel::mouseReleaseEvent(event);
     if (click) {
