@@ -113,13 +113,10 @@ FaceFileResult failure(int code, const QString& path, qint64 size, const QString
     return {false, describe(problem, systemText)};
 }
 
-FaceFileResult writeToDisk(const QString& path, const QImage& image)
-{
-    const QByteArray bytes = encodeBmp(image);
-    if (bytes.isEmpty()) {
-        return {false, QStringLiteral("Het plaatje kon niet als BMP-bestand worden opgemaakt.")};
-    }
+} // namespace
 
+FaceFileResult writeBytesAtomically(const QString& path, const QByteArray& bytes)
+{
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
@@ -156,14 +153,16 @@ FaceFileResult writeToDisk(const QString& path, const QImage& image)
     return {true, {}};
 }
 
-} // namespace
-
 FaceFileResult writeFaceFile(const QString& path, const QImage& image)
 {
     if (replacementWriter()) {
         return replacementWriter()(path, image);
     }
-    return writeToDisk(path, image);
+    const QByteArray bytes = encodeBmp(image);
+    if (bytes.isEmpty()) {
+        return {false, QStringLiteral("Het plaatje kon niet als BMP-bestand worden opgemaakt.")};
+    }
+    return writeBytesAtomically(path, bytes);
 }
 
 void setFaceFileWriter(FaceFileWriter writer)

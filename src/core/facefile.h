@@ -19,6 +19,10 @@ struct FaceFileResult
 // disk. On failure an existing file keeps its old bytes and no temporary file is left.
 FaceFileResult writeFaceFile(const QString& path, const QImage& image);
 
+// Writes the bytes to the path all or nothing, as writeFaceFile does; for files of other
+// formats made from a face.
+FaceFileResult writeBytesAtomically(const QString& path, const QByteArray& bytes);
+
 // Tests that are about the dialog rather than the disk replace the writer: while one is set,
 // writeFaceFile hands every write to it. Pass an empty function to write to disk again.
 using FaceFileWriter = std::function<FaceFileResult(const QString& path, const QImage& image)>;
