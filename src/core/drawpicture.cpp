@@ -10,14 +10,15 @@ void drawPicture(QImage& target, const QRect& rect, const QImage& picture)
         return;
     }
     const QRect visible = rect & target.rect();
-    const bool sameSize = rect.size() == picture.size();
+    // Rows of the same width are copied whole, whichever source row they come from.
+    const bool sameWidth = rect.width() == picture.width();
     for (int y = visible.top(); y <= visible.bottom(); ++y) {
         // The source row whose centre lies nearest the centre of this target row.
         const int sy = static_cast<int>((2LL * (y - rect.top()) + 1) * picture.height() /
                                         (2LL * rect.height()));
         const auto* src = reinterpret_cast<const QRgb*>(picture.constScanLine(sy));
         auto* dst = reinterpret_cast<QRgb*>(target.scanLine(y));
-        if (sameSize) {
+        if (sameWidth) {
             std::memcpy(dst + visible.left(), src + (visible.left() - rect.left()),
                         static_cast<std::size_t>(visible.width()) * sizeof(QRgb));
             continue;

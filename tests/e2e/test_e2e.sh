@@ -1,0 +1,259 @@
+#!/usr/bin/env bash
+# End to end in a real X window: starts its own virtual X server (Xvfb), starts the real
+# program in it with a temporary home and settings, and works it with real mouse and keyboard
+# input (xdotool), reading what the screen shows back pixel for pixel.
+#
+#   test_e2e.sh PROGRAM FACECHECK SOURCE_DIR
+#
+# Without Xvfb, xdotool or ImageMagick's import the test is skipped (exit 77), except in CI
+# (CI set, as CI=true), where that is a failure. On failure the screenshots and the program's
+# output are kept in e2e-artifacts/ in the current folder.
+set -euo pipefail
+
+program=$1
+facecheck=$2
+source_dir=$3
+
+for tool in Xvfb xdotool import; do
+    if ! command -v "$tool" >/dev/null; then
+        case "${CI:-}" in
+        "" | false | 0)
+            echo "SKIP: $tool is not installed (./scripts/setup installs it)"
+            exit 77
+            ;;
+        *)
+            echo "FAIL: $tool is not installed (./scripts/setup installs it)" >&2
+            exit 1
+            ;;
+        esac
+    fi
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/snoetjesmal-e2e-XXXXXX")
+artifacts="$PWD/e2e-artifacts"
+rm -rf "$artifacts"
+xvfb_pid=
+program_pid=
+
+cleanup() {
+    local status=$?
+    if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    wait 2>/dev/null || true
+    if [ "$status" -ne 0 ]; then
+        mkdir -p "$artifacts"
+        cp -r "$work"/*.png "$work"/*.log "$artifacts"/ 2>/dev/null || true
+        echo "--- the program's output:" >&2
+        cat "$work/program.log" >&2 2>/dev/null || true
+        echo "--- screenshots and logs kept in $artifacts" >&2
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+step() {
+    echo "== $*"
+}
+
+# --- The X server, on the first free display.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 200); do
+    [ -s "$work/display" ] && break
+    sleep 0.05
+done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+# The server answers, and it is this one: no other has this screen size.
+[ "$(xdotool getdisplaygeometry 2>/dev/null || true)" = "1024 768" ] ||
+    fail "the X server on $DISPLAY is not the one started here"
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+# --- A home of its own: no settings of the user's, and saves land in a folder of the test.
+export HOME="$work/home"
+export XDG_CONFIG_HOME="$HOME/.config"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$work/folder"
+chmod 700 "$XDG_RUNTIME_DIR"
+settings="$XDG_CONFIG_HOME/QuorvelinSoftware/Snoetjesmal.conf"
+
+# The save dialog opens in the folder the program was started in.
+(cd "$work/folder" && exec "$program") >"$work/program.log" 2>&1 &
+program_pid=$!
+
+# The id of the visible window whose title matches exactly, once it is there.
+wait_window() {
+    local title=$1 id
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        kill -0 "$program_pid" 2>/dev/null || fail "the program ended while waiting for \"$title\""
+        sleep 0.1
+    done
+    fail "no window \"$title\" appeared"
+}
+
+wait_window_gone() {
+    local title=$1
+    for _ in $(seq 200); do
+        if [ -z "$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null || true)" ]; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "the window \"$title\" did not go away"
+}
+
+click() { # window x y, in the window's client area
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+    sleep 0.05
+}
+
+keys() { # window key...
+    xdotool windowfocus --sync "$1"
+    shift
+    for key in "$@"; do
+        xdotool key "$key"
+        sleep 0.05
+    done
+}
+
+# picSmiley: picBorder at (16, 32), inside its 2-pixel border, at (40, 40).
+grab_preview() { # file
+    import -silent -window "$main" -crop 19x19+58+74 +repage "png:$1"
+}
+
+# Waits until the preview shows the face made by these steps (see facecheck expect).
+expect_preview() { # description step...
+    local description=$1
+    shift
+    "$facecheck" expect "$work/expected.png" "$@"
+    for _ in $(seq 100); do
+        grab_preview "$work/preview.png"
+        if "$facecheck" same "$work/preview.png" "$work/expected.png" >/dev/null; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    "$facecheck" same "$work/preview.png" "$work/expected.png" || true
+    fail "the preview does not show $description"
+}
+
+# Places in the main window's client area (pixels at 96 dpi).
+eyes_left=(141 66)
+eyes_right=(259 66)
+mouth_right=(259 106)
+random_button=(176 180)
+save_button=(240 180)
+# And in the save dialog.
+name_box=(172 169)
+dialog_save=(264 212)
+dialog_cancel=(200 212)
+
+step "the window appears with its caption and client size"
+main=$(wait_window 'Snoetjesmal v1\.1 - Quorvelin Software')
+eval "$(xdotool getwindowgeometry --shell "$main")"
+[ "$WIDTH" = 281 ] && [ "$HEIGHT" = 200 ] || fail "the client area is ${WIDTH}x$HEIGHT, not 281x200"
+
+step "the preview shows the blank face"
+for _ in $(seq 50); do
+    grab_preview "$work/preview.png"
+    "$facecheck" same "$work/preview.png" "$source_dir/src/core/faces/BlankFace.bmp" >/dev/null &&
+        break
+    sleep 0.1
+done
+"$facecheck" same "$work/preview.png" "$source_dir/src/core/faces/BlankFace.bmp" ||
+    fail "the preview is not the blank face"
+
+step "the eye bar's arrow, three clicks: eyes 3"
+for _ in 1 2 3; do click "$main" "${eyes_right[@]}"; done
+expect_preview "eyes 3" e3
+
+step "the mouth bar's arrow, fifteen clicks: the stretched mouth 15"
+for _ in $(seq 15); do click "$main" "${mouth_right[@]}"; done
+expect_preview "eyes 3 and mouth 15" e3 m15
+
+step "the keyboard: Left on the mouth bar, Tab to the eye bar, Right, End"
+keys "$main" Left
+expect_preview "eyes 3 and mouth 14" e3 m14
+keys "$main" Tab Right
+expect_preview "mouth 14 and then eyes 4" m14 e4
+keys "$main" End
+expect_preview "mouth 14 and then eyes 20" m14 e20
+
+step "Random changes the preview to a face the bars can make"
+cp "$work/preview.png" "$work/before-random.png"
+changed=false
+for _ in 1 2 3 4 5; do
+    # One click in some 300 draws the same face again; then another click is needed.
+    click "$main" "${random_button[@]}"
+    for _ in $(seq 20); do
+        grab_preview "$work/preview.png"
+        if ! "$facecheck" same "$work/preview.png" "$work/before-random.png" >/dev/null; then
+            changed=true
+            break 2
+        fi
+        sleep 0.1
+    done
+done
+$changed || fail "Random did not change the preview"
+sleep 0.3 # both bars move in one click; let the second redraw reach the screen
+grab_preview "$work/preview.png"
+"$facecheck" identify "$work/preview.png" || fail "Random made a face the bars cannot make"
+cp "$work/preview.png" "$work/saved-preview.png"
+
+step "Opslaan opens \"Opslaan als\"; a typed name is saved"
+click "$main" "${save_button[@]}"
+dialog=$(wait_window 'Opslaan als')
+click "$dialog" "${name_box[@]}"
+keys "$dialog" ctrl+a
+xdotool type --delay 20 "e2e gezicht"
+saved="$work/folder/e2e gezicht.bmp"
+click "$dialog" "${dialog_save[@]}"
+message=$(wait_window 'Snoetjesmal')
+[ -f "$saved" ] || fail "no file $saved"
+"$facecheck" same "$saved" "$work/saved-preview.png" || fail "the saved file is not the preview"
+grep -qx 'Filename=e2e gezicht' "$settings" || fail "the settings file does not hold the name"
+keys "$message" Return
+wait_window_gone 'Snoetjesmal'
+wait_window_gone 'Opslaan als'
+
+step "a second save asks \"Bestand vervangen\", and No leaves the file as it was"
+cp "$saved" "$work/first-save.bmp"
+click "$main" "${eyes_left[@]}" # another face, which a wrong save would write
+sleep 0.3
+click "$main" "${save_button[@]}"
+dialog=$(wait_window 'Opslaan als')
+click "$dialog" "${dialog_save[@]}"
+question=$(wait_window 'Bestand vervangen')
+keys "$question" alt+n
+wait_window_gone 'Bestand vervangen'
+cmp -s "$saved" "$work/first-save.bmp" || fail "No changed the file"
+wait_window 'Opslaan als' >/dev/null
+click "$dialog" "${dialog_cancel[@]}"
+wait_window_gone 'Opslaan als'
+cmp -s "$saved" "$work/first-save.bmp" || fail "the file changed after No"
+
+step "the close box ends the program cleanly"
+"$facecheck" close "$main"
+for _ in $(seq 300); do
+    kill -0 "$program_pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$program_pid" 2>/dev/null; then
+    fail "the program did not end when its window was closed"
+fi
+status=0
+wait "$program_pid" || status=$?
+program_pid=
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+echo "PASS"
