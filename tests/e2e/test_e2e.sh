@@ -60,8 +60,10 @@ step() {
     echo "== $*"
 }
 
-# --- The X server, on the first free display.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# --- The X server, on the first free display. Without -noreset it starts afresh whenever its
+# last client leaves, and refuses connections meanwhile: the check below would be its last
+# client for a moment, and the program could then find no server.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 200); do
     [ -s "$work/display" ] && break

@@ -154,8 +154,7 @@ void frmMain::createControls()
     connect(m_scrMond, &QScrollBar::valueChanged, this, &frmMain::scrMond_Change);
     connect(m_cmdRandom, &QPushButton::clicked, this, &frmMain::cmdRandom_Click);
     connect(m_cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
-    connect(static_cast<LinkLabel*>(m_lblVisit), &LinkLabel::activated, this,
-            &frmMain::lblVisit_Click);
+    connect(m_lblVisit, &LinkLabel::activated, this, &frmMain::lblVisit_Click);
 
     describePreview();
 

@@ -11,6 +11,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QScrollBar;
+class LinkLabel;
 class frmSave;
 
 // The main window: the preview of the face, a scroll bar for the eyes and one for the mouth,
@@ -49,7 +50,7 @@ private:
     QFrame* m_picBorder = nullptr;
     FacePreview* m_picSmiley = nullptr;
     QPushButton* m_cmdSave = nullptr;
-    QLabel* m_lblVisit = nullptr;
+    LinkLabel* m_lblVisit = nullptr;
     QGroupBox* m_fraOpties = nullptr;
     QScrollBar* m_scrMond = nullptr;
     QScrollBar* m_scrOgen = nullptr;
