@@ -25,32 +25,20 @@ QImage enlarged(const QImage& face, int scale)
     return face.scaled(face.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
-QList<Cell> eyeCells()
+// One cell for every value of a band, 0 (no style) included.
+QList<Cell> cells(const QString& band, int maximum, const Catalogue::Entry* (*find)(int),
+                  void (FaceCanvas::*recompose)(int))
 {
-    QList<Cell> cells;
-    for (int value = 0; value <= Catalogue::eyeMaximum; ++value) {
+    QList<Cell> result;
+    for (int value = 0; value <= maximum; ++value) {
         FaceCanvas canvas;
-        canvas.recomposeEyes(value);
-        const Catalogue::Entry* entry = Catalogue::findEyes(value);
-        cells.append({QStringLiteral("Ogen %1").arg(value),
-                      entry ? FacePictures::toQString(entry->box) : QStringLiteral("geen"),
-                      canvas.image()});
+        (canvas.*recompose)(value);
+        const Catalogue::Entry* entry = find(value);
+        result.append({QStringLiteral("%1 %2").arg(band).arg(value),
+                       entry ? FacePictures::toQString(entry->box) : QStringLiteral("geen"),
+                       canvas.image()});
     }
-    return cells;
-}
-
-QList<Cell> mouthCells()
-{
-    QList<Cell> cells;
-    for (int value = 0; value <= Catalogue::mouthMaximum; ++value) {
-        FaceCanvas canvas;
-        canvas.recomposeMouth(value);
-        const Catalogue::Entry* entry = Catalogue::findMouth(value);
-        cells.append({QStringLiteral("Mond %1").arg(value),
-                      entry ? FacePictures::toQString(entry->box) : QStringLiteral("geen"),
-                      canvas.image()});
-    }
-    return cells;
+    return result;
 }
 
 int rowsFor(qsizetype count)
@@ -62,8 +50,10 @@ int rowsFor(qsizetype count)
 
 QImage stylesSheet(int scale)
 {
-    const QList<Cell> eyes = eyeCells();
-    const QList<Cell> mouths = mouthCells();
+    const QList<Cell> eyes = cells(QStringLiteral("Ogen"), Catalogue::eyeMaximum,
+                                   &Catalogue::findEyes, &FaceCanvas::recomposeEyes);
+    const QList<Cell> mouths = cells(QStringLiteral("Mond"), Catalogue::mouthMaximum,
+                                     &Catalogue::findMouth, &FaceCanvas::recomposeMouth);
     const int face = FacePictures::faceSize * scale;
     const int cellWidth = std::max(face, 150) + margin;
     const int cellHeight = face + labelHeight + margin;

@@ -44,6 +44,22 @@ template <typename Control> Control* named(Control* control, const char* name)
     return control;
 }
 
+// A scroll bar that picks a style from 0 to maximum, one style a step. Qt's horizontal scroll
+// bars invert their arrow keys; here the right arrow goes to the next style.
+QScrollBar* styleBar(QWidget* container, const char* name, const Twips::Rect& rect, int maximum,
+                     const QString& accessibleName)
+{
+    auto* bar = named(new QScrollBar(Qt::Horizontal, container), name);
+    setTwipsGeometry(bar, rect);
+    bar->setRange(0, maximum);
+    bar->setSingleStep(1);
+    bar->setPageStep(1);
+    bar->setFocusPolicy(Qt::StrongFocus);
+    bar->setInvertedControls(false);
+    bar->setAccessibleName(accessibleName);
+    return bar;
+}
+
 } // namespace
 
 frmMain::frmMain(QWidget* parent)
@@ -100,23 +116,10 @@ void frmMain::createControls()
     setTwipsGeometry(m_fraOpties, {1920, 395, 2175, 1680});
     m_fraOpties->setFont(dialogFont(true));
 
-    m_scrMond = named(new QScrollBar(Qt::Horizontal, m_fraOpties), "scrMond");
-    setTwipsGeometry(m_scrMond, {120, 1080, 1935, 255});
-    m_scrMond->setRange(0, Catalogue::mouthMaximum);
-    m_scrMond->setSingleStep(1);
-    m_scrMond->setPageStep(1);
-    m_scrMond->setFocusPolicy(Qt::StrongFocus);
-    m_scrMond->setInvertedControls(false);
-    m_scrMond->setAccessibleName(QStringLiteral("Mond"));
-
-    m_scrOgen = named(new QScrollBar(Qt::Horizontal, m_fraOpties), "scrOgen");
-    setTwipsGeometry(m_scrOgen, {120, 480, 1935, 255});
-    m_scrOgen->setRange(0, Catalogue::eyeMaximum);
-    m_scrOgen->setSingleStep(1);
-    m_scrOgen->setPageStep(1);
-    m_scrOgen->setFocusPolicy(Qt::StrongFocus);
-    m_scrOgen->setInvertedControls(false);
-    m_scrOgen->setAccessibleName(QStringLiteral("Ogen"));
+    m_scrMond = styleBar(m_fraOpties, "scrMond", {120, 1080, 1935, 255}, Catalogue::mouthMaximum,
+                         QStringLiteral("Mond"));
+    m_scrOgen = styleBar(m_fraOpties, "scrOgen", {120, 480, 1935, 255}, Catalogue::eyeMaximum,
+                         QStringLiteral("Ogen"));
 
     // The frame's bold font would pass on to its labels; they stay regular.
     m_lblMond = named(new QLabel(QStringLiteral("Mond:"), m_fraOpties), "lblMond");
