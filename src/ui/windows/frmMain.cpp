@@ -9,6 +9,7 @@
 #include "linklabel.h"
 #include "modVisitWebsite.h"
 #include "msgbox.h"
+#include "namedcontrol.h"
 #include "randomvalue.h"
 #include "twipsgeometry.h"
 #include "untrappederror.h"
@@ -36,12 +37,6 @@ QString styleName(const Catalogue::Entry* entry)
     return entry ? QString::fromUtf8(entry->description.data(),
                                      static_cast<qsizetype>(entry->description.size()))
                  : QStringLiteral("geen");
-}
-
-template <typename Control> Control* named(Control* control, const char* name)
-{
-    control->setObjectName(QString::fromLatin1(name));
-    return control;
 }
 
 // A scroll bar that picks a style from 0 to maximum, one style a step. Qt's horizontal scroll

@@ -7,6 +7,7 @@
 #include "facepreview.h"
 #include "frmMain.h"
 #include "msgbox.h"
+#include "namedcontrol.h"
 #include "savetarget.h"
 #include "settingstore.h"
 #include "twipsgeometry.h"
@@ -54,12 +55,6 @@ void fitCaption(QLabel* label)
         font.setPointSizeF(font.pointSizeF() - 0.25);
     }
     label->setFont(font);
-}
-
-template <typename Control> Control* named(Control* control, const char* name)
-{
-    control->setObjectName(QString::fromLatin1(name));
-    return control;
 }
 
 } // namespace
