@@ -15,7 +15,9 @@ namespace {
 constexpr int padding = 4;
 constexpr int headerWidth = 120;
 constexpr int headerHeight = 40;
-constexpr int minimumCellWidth = 88; // room for the longest style name
+constexpr int minimumCellWidth = 88;  // room for the longest style name
+constexpr int lineHeight = 16;        // a line of a label
+constexpr int minimumCellHeight = 36; // room for a label's two lines
 
 struct Layout
 {
@@ -27,7 +29,8 @@ struct Layout
 Layout layoutFor(int scale)
 {
     const int face = FacePictures::faceSize * scale;
-    return {face, std::max(face, minimumCellWidth) + 2 * padding, face + 2 * padding};
+    return {face, std::max(face, minimumCellWidth) + 2 * padding,
+            std::max(face + 2 * padding, minimumCellHeight)};
 }
 
 QRect cellRect(const Layout& layout, int row, int column)
@@ -39,7 +42,6 @@ QRect cellRect(const Layout& layout, int row, int column)
 // Two centred lines in the middle of a header cell: the value, and the style's name.
 void drawLabel(QPainter& painter, const QRect& rect, const QString& title, const QString& name)
 {
-    constexpr int lineHeight = 16;
     const int middle = rect.top() + rect.height() / 2;
     painter.drawText(QRect(rect.left(), middle - lineHeight, rect.width(), lineHeight),
                      Qt::AlignCenter, title);
@@ -52,8 +54,8 @@ QRect combinationCell(int scale, int eyes, int mouth)
 {
     const Layout layout = layoutFor(scale);
     const QRect cell = cellRect(layout, eyes, mouth);
-    return {cell.left() + (cell.width() - layout.face) / 2, cell.top() + padding, layout.face,
-            layout.face};
+    return {cell.left() + (cell.width() - layout.face) / 2,
+            cell.top() + (cell.height() - layout.face) / 2, layout.face, layout.face};
 }
 
 QImage combinationSheet(int scale)
