@@ -272,6 +272,17 @@ private Q_SLOTS:
         QVERIFY(entries(m_folder).isEmpty());
     }
 
+    // A folder that exists but takes no files (a kernel file system) is not reported as gone.
+    void aFolderThatTakesNoFilesIsNotCalledGone()
+    {
+        if (!QFileInfo(u"/proc"_qs).isDir()) {
+            QSKIP("this system has no /proc");
+        }
+        const FaceFileResult result = writeFaceFile(u"/proc/snoetjesmal-test.bmp"_qs, newFace());
+        QVERIFY(!result.ok);
+        QVERIFY2(result.reason != u"Opgegeven map bestaat niet."_qs, qPrintable(result.reason));
+    }
+
     void aFolderOfThatNameIsLeftAlone()
     {
         QVERIFY(QDir(m_folder).mkdir(fileName));

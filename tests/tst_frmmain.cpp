@@ -9,6 +9,7 @@
 #include "msgbox.h"
 #include "untrappederror.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
@@ -299,6 +300,10 @@ private Q_SLOTS:
         QVERIFY(underlined(w));
         QTest::mouseMove(control(w, "picBorder"), QPoint(5, 5));
         QVERIFY(underlined(w));
+        // Straight off the window: it stays on.
+        QTest::mouseMove(label, label->rect().center());
+        QTest::mouseMove(&w, QPoint(-20, 300));
+        QVERIFY(underlined(w));
         // Over the bare window: off.
         QTest::mouseMove(&w, QPoint(150, 195));
         QVERIFY(!underlined(w));
@@ -401,10 +406,15 @@ private Q_SLOTS:
         setMsgBoxResponder({});
         QString shownText;
         QString shownTitle;
+        QStringList buttonTexts;
         QTimer::singleShot(0, this, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box != nullptr);
             shownText = box->text();
+            // The buttons speak the program's language.
+            for (QAbstractButton* b : box->buttons()) {
+                buttonTexts.append(b->text());
+            }
             shownTitle = box->windowTitle();
             if (button == 0) {
                 QTest::keyClick(box, Qt::Key_Escape);
@@ -415,6 +425,10 @@ private Q_SLOTS:
         QCOMPARE(MsgBox(nullptr, u"een\r\ntwee"_qs, style), answer);
         QCOMPARE(shownText, u"een\ntwee"_qs);
         QCOMPARE(shownTitle, u"Snoetjesmal"_qs);
+        buttonTexts.sort();
+        const QStringList expectedButtons =
+            style == 4164 ? QStringList{u"&Ja"_qs, u"&Nee"_qs} : QStringList{u"OK"_qs};
+        QCOMPARE(buttonTexts, expectedButtons);
     }
 };
 

@@ -323,6 +323,14 @@ private Q_SLOTS:
 
     // ---- The program ----
 
+    // Text that cannot be written out is a failure, not a success.
+    void listIntoAFullDiskFails()
+    {
+        const Run result = run({u"--list"_qs}, u"exec > /dev/full;"_qs);
+        QCOMPARE(result.status, 1);
+        QVERIFY2(result.err.contains(u"niet worden geschreven"_qs), qPrintable(result.err));
+    }
+
     // The picture the program writes is the core's composition, pixel for pixel, and each
     // pixel a block of K x K when scaled.
     void faceFromProgram_data()

@@ -4,6 +4,8 @@
 #include "untrappederror.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <memory>
 
@@ -14,6 +16,14 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Snoetjesmal"));
     QApplication::setApplicationVersion(QStringLiteral("1.1"));
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.quorvelin.Snoetjesmal"));
+
+    // The program speaks Dutch whatever the system's language: Qt's own texts (the edit menu
+    // of the name box, say) come from its Dutch translation where that is installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_nl"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
 
     std::unique_ptr<frmMain> window;
     try {

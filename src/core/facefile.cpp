@@ -107,7 +107,10 @@ QString describe(Problem problem, const QString& systemText)
 FaceFileResult failure(int code, const QString& path, qint64 size, const QString& systemText)
 {
     Problem problem = fromErrno(code);
-    if (problem == Problem::Unknown) {
+    // "No such file" may also mean a place that holds no files of ours (a kernel file system,
+    // say): only a folder that is really gone is reported as gone.
+    if (problem == Problem::Unknown ||
+        (problem == Problem::FolderGone && QFileInfo(QFileInfo(path).absolutePath()).isDir())) {
         problem = diagnose(path, size);
     }
     return {false, describe(problem, systemText)};

@@ -138,6 +138,12 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     }
     const int status = runRender(parsed.options, out, err);
     out.flush();
+    if (status == ExitStatus::success && out.status() != QTextStream::Ok) {
+        // What was asked for could not be written out (a full disk, a closed pipe).
+        report(err, QStringLiteral("De uitvoer kon niet worden geschreven."));
+        err.flush();
+        return ExitStatus::writeFailed;
+    }
     err.flush();
     return status;
 }

@@ -1,6 +1,7 @@
 #include "msgbox.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -50,8 +51,12 @@ int MsgBox(QWidget* parent, const QString& text, int style, const QString& title
                               ? Qt::ApplicationModal
                               : Qt::WindowModal);
     if (yesNo) {
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&Nee"));
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     }
     const int answer = box.exec();
     if (yesNo) {

@@ -38,7 +38,12 @@ bool DriveListBox::setDrive(const QString& rootPath)
 
 void DriveListBox::showPopup()
 {
-    fill(userVolumes(), currentData(rootRole).toString());
+    const QString chosen = currentData(rootRole).toString();
+    fill(userVolumes(), chosen);
+    // A volume that has gone away leaves the first one chosen: the folder list follows.
+    if (currentData(rootRole).toString() != chosen) {
+        Q_EMIT driveChanged();
+    }
     QComboBox::showPopup();
 }
 

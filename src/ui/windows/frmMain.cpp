@@ -51,6 +51,7 @@ QScrollBar* styleBar(QWidget* container, const char* name, const Twips::Rect& re
     bar->setPageStep(1);
     bar->setFocusPolicy(Qt::StrongFocus);
     bar->setInvertedControls(false);
+    bar->setContextMenuPolicy(Qt::NoContextMenu);
     bar->setAccessibleName(accessibleName);
     return bar;
 }

@@ -37,6 +37,13 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
     }
 }
 
+void LinkLabel::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double-click is no new click: the page opens once.
+    m_pressed = false;
+    event->accept();
+}
+
 void LinkLabel::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
