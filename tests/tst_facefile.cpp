@@ -8,6 +8,8 @@
 #include "facefile.h"
 #include "savetarget.h"
 
+#include "folderfiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -54,18 +56,6 @@ QImage oldFace()
 QImage newFace()
 {
     return face(qRgb(30, 60, 90));
-}
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList entries(const QString& folder)
-{
-    return QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 #ifdef Q_OS_LINUX

@@ -14,6 +14,8 @@
 #include "msgbox.h"
 #include "volumes.h"
 
+#include "folderfiles.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -74,18 +76,6 @@ void forgetName()
 template <typename T = QWidget> T* control(const QWidget& window, const char* name)
 {
     return window.findChild<T*>(QString::fromLatin1(name));
-}
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList entries(const QString& folder)
-{
-    return QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 QString native(const QString& path)

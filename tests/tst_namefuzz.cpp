@@ -18,6 +18,8 @@
 
 #include "savetarget.h"
 
+#include "folderfiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -248,13 +250,6 @@ std::optional<QString> trueReason(const QString& folder, const QString& fileName
         return u"path of PATH_MAX bytes or more"_qs;
     }
     return std::nullopt;
-}
-
-// The entries of a folder, hidden ones too.
-QStringList entries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                  QDir::NoDotAndDotDot);
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include "renderoptions.h"
 #include "stylenames.h"
 
+#include "folderfiles.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -79,11 +81,6 @@ bool hasBlocksOf(const QImage& image, const QImage& face, int factor, QPoint off
     return true;
 }
 
-QStringList entriesOf(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
 QByteArray fileHash(const QString& path)
 {
     QFile file(path);
@@ -113,7 +110,7 @@ private Q_SLOTS:
     void cleanup()
     {
         // Each test starts with an empty folder.
-        for (const QString& name : entriesOf(m_folder.path())) {
+        for (const QString& name : entries(m_folder.path())) {
             const QFileInfo info(path(name));
             if (info.isDir()) {
                 QDir(info.filePath()).removeRecursively();
@@ -375,7 +372,7 @@ private Q_SLOTS:
         if (scale == 1) {
             QCOMPARE(written, face);
         }
-        QCOMPARE(entriesOf(m_folder.path()), QStringList{file});
+        QCOMPARE(entries(m_folder.path()), QStringList{file});
     }
 
     void bmpIs24Bit()
@@ -515,7 +512,7 @@ private Q_SLOTS:
         QVERIFY(result.err.contains(u"snoetjesmal-render: "_qs));
         QVERIFY(result.err.contains(u"--help"_qs));
         QVERIFY(result.out.isEmpty());
-        QVERIFY(entriesOf(m_folder.path()).isEmpty());
+        QVERIFY(entries(m_folder.path()).isEmpty());
     }
 
     // A usage error never touches a file that is there.
@@ -556,15 +553,15 @@ private Q_SLOTS:
         } else if (prepare == u"folder") {
             QVERIFY(QDir(m_folder.path()).mkdir(prepared));
         }
-        const QStringList before = entriesOf(m_folder.path());
+        const QStringList before = entries(m_folder.path());
 
         const Run result = run({u"--eyes=1"_qs, u"--mouth=1"_qs, u"-o"_qs, path(target)});
         QCOMPARE(result.status, ExitStatus::writeFailed);
         QVERIFY2(result.err.contains(u"niet geschreven"_qs), qPrintable(result.err));
-        QCOMPARE(entriesOf(m_folder.path()), before);
+        QCOMPARE(entries(m_folder.path()), before);
         if (prepare == u"folder") {
             QVERIFY(QFileInfo(path(prepared)).isDir());
-            QVERIFY(entriesOf(path(prepared)).isEmpty());
+            QVERIFY(entries(path(prepared)).isEmpty());
         }
     }
 
@@ -602,7 +599,7 @@ private Q_SLOTS:
         QCOMPARE(result.status, ExitStatus::writeFailed);
         QVERIFY2(result.err.contains(u"niet geschreven"_qs), qPrintable(result.err));
         QCOMPARE(fileHash(path(file)), hash);
-        QCOMPARE(entriesOf(m_folder.path()), QStringList{file});
+        QCOMPARE(entries(m_folder.path()), QStringList{file});
     }
 };
 
