@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Makes the Windows packages from the "windows" build: a portable ZIP and an installer.
+#
+#   windows-package.sh SOURCE_DIR QT_PREFIX VERSION OUT_DIR PROGRAM...
+#
+# PROGRAM... are the executables to ship. The DLLs that go with them are not listed by hand:
+# they are found from the executables' imports (and the imports of those DLLs, and of the Qt
+# plugins), among Qt's DLLs and the MinGW runtime; whatever is found in neither is part of
+# Windows itself. Leaves in OUT_DIR:
+#   Snoetjesmal-VERSION-windows-x64.zip  the folder Snoetjesmal\ with everything in it
+#   Snoetjesmal-VERSION-setup.exe        the installer (NSIS; silent with /S)
+set -euo pipefail
+
+source_dir=$1
+qt=$2
+version=$3
+out=$4
+shift 4
+
+objdump=x86_64-w64-mingw32-objdump
+strip=x86_64-w64-mingw32-strip
+runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
+search=("$qt/bin" "$runtime" /usr/x86_64-w64-mingw32/lib)
+
+work=$out/stage
+stage=$work/Snoetjesmal
+rm -rf "$work"
+mkdir -p "$stage/plugins/platforms" "$stage/plugins/styles" "$stage/translations"
+
+for program in "$@"; do
+    cp "$program" "$stage/"
+done
+# The windowing of Windows, and the style of its own controls.
+cp "$qt/plugins/platforms/qwindows.dll" "$stage/plugins/platforms/"
+cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/plugins/styles/"
+# Qt's own texts in Dutch (message-box buttons, the name box's edit menu).
+cp "$qt/translations/qtbase_nl.qm" "$stage/translations/"
+printf '[Paths]\nPrefix = .\nPlugins = plugins\nTranslations = translations\n' >"$stage/qt.conf"
+
+find_dll() {
+    local name=$1 folder found
+    for folder in "${search[@]}"; do
+        found=$(find "$folder" -maxdepth 1 -iname "$name" -print -quit 2>/dev/null)
+        if [ -n "$found" ]; then
+            echo "$found"
+            return
+        fi
+    done
+}
+
+# The closure of the imports, breadth first.
+mapfile -t queue < <(find "$stage" -iname '*.exe' -o -iname '*.dll')
+declare -A seen=()
+while [ ${#queue[@]} -gt 0 ]; do
+    binary=${queue[0]}
+    queue=("${queue[@]:1}")
+    while read -r name; do
+        key=${name,,}
+        [ -n "${seen[$key]:-}" ] && continue
+        seen[$key]=1
+        dll=$(find_dll "$name")
+        if [ -n "$dll" ]; then
+            cp "$dll" "$stage/"
+            queue+=("$stage/$(basename "$dll")")
+        fi
+    done < <("$objdump" -p "$binary" | sed -n 's/^[[:space:]]*DLL Name: //p')
+done
+
+find "$stage" \( -iname '*.exe' -o -iname '*.dll' \) -exec "$strip" --strip-unneeded {} +
+
+mkdir -p "$out"
+zip=$out/Snoetjesmal-$version-windows-x64.zip
+rm -f "$zip"
+(cd "$work" && cmake -E tar cf "$zip" --format=zip Snoetjesmal)
+
+# What the uninstaller removes: every file, then the folders, deepest first.
+files=$work/uninstall-files.nsh
+{
+    (cd "$stage" && find . -type f | sort) | while read -r f; do
+        f=${f#./}
+        echo "Delete \"\$INSTDIR\\${f//\//\\}\""
+    done
+    (cd "$stage" && find . -mindepth 1 -type d | sort -r) | while read -r d; do
+        d=${d#./}
+        echo "RMDir \"\$INSTDIR\\${d//\//\\}\""
+    done
+} >"$files"
+
+setup=$out/Snoetjesmal-$version-setup.exe
+makensis -V2 -INPUTCHARSET UTF8 \
+    "-DVERSION=$version" "-DSTAGE=$stage" "-DFILES=$files" \
+    "-DICON=$source_dir/src/ui/art/snoetjesmal.ico" "-DOUTFILE=$setup" \
+    "$source_dir/data/windows/installer.nsi"
+
+echo "windows-package: $zip"
+echo "windows-package: $setup"

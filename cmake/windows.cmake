@@ -1,0 +1,43 @@
+# The Windows build, cross-compiled with MinGW-w64 (the "windows" preset): its test programs
+# run under Wine, in a Wine prefix made afresh for each test run, and it makes the Windows
+# packages. Included from the top level before any target is made.
+
+# The folders of the DLLs a test program loads: Qt's, and the MinGW runtime's.
+get_filename_component(SNOETJESMAL_QT_WINDOWS_PREFIX "${Qt6_DIR}/../../.." ABSOLUTE)
+execute_process(
+    COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
+    OUTPUT_VARIABLE mingw_libstdcxx OUTPUT_STRIP_TRAILING_WHITESPACE)
+get_filename_component(mingw_runtime "${mingw_libstdcxx}" DIRECTORY)
+list(GET CMAKE_FIND_ROOT_PATH 0 mingw_root)
+# ':' separates them, as in a Unix PATH (wine-run turns them into Wine's).
+set(SNOETJESMAL_WINE_DLL_PATH
+    "${SNOETJESMAL_QT_WINDOWS_PREFIX}/bin:${mingw_runtime}:${mingw_root}/lib")
+
+find_program(SNOETJESMAL_WINE wine REQUIRED)
+set(SNOETJESMAL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(CMAKE_CROSSCOMPILING_EMULATOR
+    ${PROJECT_SOURCE_DIR}/cmake/wine-run ${SNOETJESMAL_WINEPREFIX} ${SNOETJESMAL_WINE_DLL_PATH})
+
+# Every test of this build runs in the prefix that this test makes first.
+function(snoetjesmal_windows_test_fixture)
+    add_test(NAME wine_prefix COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-prefix ${SNOETJESMAL_WINEPREFIX})
+    set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 120)
+    foreach(folder IN LISTS ARGN)
+        get_property(tests DIRECTORY ${folder} PROPERTY TESTS)
+        foreach(test IN LISTS tests)
+            set_property(TEST ${test} DIRECTORY ${folder} APPEND PROPERTY FIXTURES_REQUIRED wine)
+        endforeach()
+    endforeach()
+endfunction()
+
+# The portable ZIP and the installer, in build/windows/dist (scripts/package-windows copies
+# them to dist/).
+find_program(SNOETJESMAL_MAKENSIS makensis REQUIRED)
+add_custom_target(windows_package ALL
+    COMMAND bash ${PROJECT_SOURCE_DIR}/cmake/windows-package.sh
+        ${PROJECT_SOURCE_DIR} ${SNOETJESMAL_QT_WINDOWS_PREFIX}
+        ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR} ${CMAKE_BINARY_DIR}/dist
+        $<TARGET_FILE:snoetjesmal> $<TARGET_FILE:snoetjesmal-render>
+    DEPENDS snoetjesmal snoetjesmal-render
+    COMMENT "Making the Windows ZIP and installer"
+    VERBATIM)
