@@ -101,7 +101,7 @@ void expectMouth(QImage& face, int value)
     }
     const QImage& picture = FacePictures::picture(mouthBoxes[value]);
     if (value == 15) {
-        copyRows(face, picture, 11, {0, 1, 2, 3, 3, 4, 5, 6});
+        copyRows(face, picture, 11, {0, 0, 1, 2, 3, 4, 5, 6});
     } else {
         copyRows(face, picture, picture.height() == 8 ? 11 : 12, allRows(picture));
     }

@@ -1,7 +1,8 @@
-// The face pictures: their file format, sizes, the blank face, and that every strip fits
-// seamlessly onto the blank face.
+// The face pictures: their file format, sizes, the blank face, that every strip fits
+// seamlessly onto the blank face, and that no face the program composes breaks the outline.
 
 #include "artsource.h"
+#include "facecanvas.h"
 #include "facepictures.h"
 
 #include <QFile>
@@ -51,6 +52,30 @@ bool onRim(const QImage& blank, int x, int y)
         }
     }
     return false;
+}
+
+// The outline of the blank face: in every row and every column, the outermost pixel of the
+// disc on either side and the pixel just inside it.
+QSet<QPoint> outlineRing(const QImage& blank)
+{
+    QSet<QPoint> ring;
+    const auto addEnds = [&ring, &blank](QPoint start, QPoint step) {
+        QList<QPoint> disc;
+        for (QPoint p = start; blank.rect().contains(p); p += step) {
+            if (!isWhite(blank.pixel(p))) {
+                disc.append(p);
+            }
+        }
+        for (int i = 0; i < std::min<qsizetype>(2, disc.size()); ++i) {
+            ring.insert(disc.at(i));
+            ring.insert(disc.at(disc.size() - 1 - i));
+        }
+    };
+    for (int i = 0; i < blank.height(); ++i) {
+        addEnds(QPoint(0, i), QPoint(1, 0));
+        addEnds(QPoint(i, 0), QPoint(0, 1));
+    }
+    return ring;
 }
 
 QSet<QRgb> colours(const QImage& image)
@@ -178,6 +203,9 @@ private Q_SLOTS:
         const auto& info = infoAt(index);
         const QImage& blank = FacePictures::blankFace();
         const QImage& strip = FacePictures::picture(info.box);
+        if (info.box == "picMondBozer") {
+            QSKIP("drawn stretched; stretchedMouthKeepsTheRim checks it where it lands");
+        }
         const bool keepsRim = info.box != "PicOogMoe";
         for (int y = 0; y < info.height; ++y) {
             for (int x = 0; x < 19; ++x) {
@@ -191,6 +219,103 @@ private Q_SLOTS:
                                             .arg(y)));
                 }
             }
+        }
+    }
+
+    // Whatever the styles and whichever band was drawn last, the outline of the face stays
+    // as the blank face has it. Only glasses may run over it to the edge of the face, and
+    // only beside the eyes.
+    void outlineStaysWhole_data()
+    {
+        QTest::addColumn<int>("eyes");
+        QTest::addColumn<int>("mouth");
+        QTest::addColumn<bool>("eyesFirst");
+        QTest::addColumn<bool>("glasses");
+        for (int e = 0; e <= 20; ++e) {
+            const bool glasses = e == 6 || e == 16; // sunglasses, and the nerd's glasses
+            for (int m = 0; m <= 15; ++m) {
+                QTest::addRow("eyes %d then mouth %d", e, m) << e << m << true << glasses;
+                QTest::addRow("mouth %d then eyes %d", m, e) << e << m << false << glasses;
+            }
+        }
+    }
+    void outlineStaysWhole()
+    {
+        QFETCH(int, eyes);
+        QFETCH(int, mouth);
+        QFETCH(bool, eyesFirst);
+        QFETCH(bool, glasses);
+        FaceCanvas canvas;
+        if (eyesFirst) {
+            canvas.recomposeEyes(eyes);
+            canvas.recomposeMouth(mouth);
+        } else {
+            canvas.recomposeMouth(mouth);
+            canvas.recomposeEyes(eyes);
+        }
+        const QImage& blank = FacePictures::blankFace();
+        const QImage& face = canvas.image();
+        for (const QPoint p : outlineRing(blank)) {
+            if (glasses && p.y() >= 4 && p.y() <= 11) {
+                continue;
+            }
+            QVERIFY2(
+                face.pixel(p) == blank.pixel(p),
+                qPrintable(QStringLiteral("the outline is broken at %1,%2").arg(p.x()).arg(p.y())));
+        }
+    }
+
+    // The angrier mouth is a 7-row picture that the program draws over the 8 rows 11-18, so
+    // one of its rows shows twice. Around its feature the face must come out as the blank
+    // face: it can differ only where the two rows of the blank face behind the repeated
+    // row differ, and the program repeats the row behind which they differ least.
+    void stretchedMouthKeepsTheRim()
+    {
+        const QImage& blank = FacePictures::blankFace();
+        FaceCanvas canvas;
+        canvas.recomposeMouth(15);
+        const QImage& face = canvas.image();
+
+        QSet<QPoint> rim = outlineRing(blank);
+        for (int y = 0; y < blank.height(); ++y) {
+            for (int x = 0; x < blank.width(); ++x) {
+                if (isWhite(blank.pixel(x, y))) {
+                    rim.insert(QPoint(x, y));
+                }
+            }
+        }
+        // How many pixels of the rim a row and the row below it do not share.
+        const auto rimDifference = [&rim, &blank](int row) {
+            qsizetype count = 0;
+            for (int x = 0; x < blank.width(); ++x) {
+                const bool touches =
+                    rim.contains(QPoint(x, row)) || rim.contains(QPoint(x, row + 1));
+                count += touches && blank.pixel(x, row) != blank.pixel(x, row + 1) ? 1 : 0;
+            }
+            return count;
+        };
+
+        QList<int> repeated;
+        qsizetype least = blank.width();
+        for (int y = 11; y < 18; ++y) {
+            if (face.copy(0, y, 19, 1) == face.copy(0, y + 1, 19, 1)) {
+                repeated.append(y);
+            }
+            least = std::min(least, rimDifference(y));
+        }
+        QCOMPARE(repeated.size(), 1);
+        const int first = repeated.front();
+        QCOMPARE(rimDifference(first), least);
+
+        for (const QPoint p : rim) {
+            if (p.y() < 11) {
+                continue;
+            }
+            const bool shared = p.y() == first || p.y() == first + 1;
+            const int other = p.y() == first ? first + 1 : first;
+            QVERIFY2(face.pixel(p) == blank.pixel(p) ||
+                         (shared && face.pixel(p) == blank.pixel(p.x(), other)),
+                     qPrintable(QStringLiteral("the rim differs at %1,%2").arg(p.x()).arg(p.y())));
         }
     }
 

@@ -13,9 +13,9 @@ void drawPicture(QImage& target, const QRect& rect, const QImage& picture)
     // Rows of the same width are copied whole, whichever source row they come from.
     const bool sameWidth = rect.width() == picture.width();
     for (int y = visible.top(); y <= visible.bottom(); ++y) {
-        // The source row whose centre lies nearest the centre of this target row.
-        const int sy = static_cast<int>((2LL * (y - rect.top()) + 1) * picture.height() /
-                                        (2LL * rect.height()));
+        // The source row under the top edge of this target row.
+        const int sy = static_cast<int>(static_cast<long long>(y - rect.top()) * picture.height() /
+                                        rect.height());
         const auto* src = reinterpret_cast<const QRgb*>(picture.constScanLine(sy));
         auto* dst = reinterpret_cast<QRgb*>(target.scanLine(y));
         if (sameWidth) {
@@ -24,8 +24,8 @@ void drawPicture(QImage& target, const QRect& rect, const QImage& picture)
             continue;
         }
         for (int x = visible.left(); x <= visible.right(); ++x) {
-            const int sx = static_cast<int>((2LL * (x - rect.left()) + 1) * picture.width() /
-                                            (2LL * rect.width()));
+            const int sx = static_cast<int>(static_cast<long long>(x - rect.left()) *
+                                            picture.width() / rect.width());
             dst[x] = src[sx];
         }
     }
