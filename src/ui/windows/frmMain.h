@@ -1,5 +1,7 @@
 #pragma once
 
+#include "msgbox.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -16,13 +18,14 @@ class frmSave;
 
 // The main window: the preview of the face, a scroll bar for the eyes and one for the mouth,
 // "Random", "Opslaan" and the link to the maker's home page. Every control carries its
-// name as object name, so the save dialog and the tests find them as the program does.
+// name as object name, so that the tests find them as the program does.
 class frmMain : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    // Every box of the window, and of the save dialog it shows, goes through boxes.
+    explicit frmMain(MessageBoxes& boxes = screenMessageBoxes(), QWidget* parent = nullptr);
     ~frmMain() override;
 
     FacePreview* picSmiley() const { return m_picSmiley; }
@@ -47,6 +50,7 @@ private:
     void setUnderline(bool on);
     void describePreview();
 
+    MessageBoxes& m_boxes;
     QFrame* m_picBorder = nullptr;
     FacePreview* m_picSmiley = nullptr;
     QPushButton* m_cmdSave = nullptr;
