@@ -4,9 +4,9 @@
 //
 //   snoetjesmal_bench [Google Benchmark options, e.g. --benchmark_filter=Redraw]
 
+#include "atomicfile.h"
 #include "catalogue.h"
 #include "facecanvas.h"
-#include "atomicfile.h"
 #include "fileprobe.h"
 #include "randomvalue.h"
 #include "savetarget.h"
@@ -108,7 +108,8 @@ void BM_SaveFace(benchmark::State& state)
             state.SkipWithError("the folder is gone");
             break;
         }
-        const SaveTarget::FullName target = SaveTarget::fullName(folder, typedName, FileProbe::nameLimits(folder));
+        const SaveTarget::FullName target =
+            SaveTarget::fullName(folder, typedName, FileProbe::nameLimits(folder));
         if (!target.isValid()) {
             state.SkipWithError("the name was refused");
             break;

@@ -11,13 +11,13 @@
 
 #include "folderfiles.h"
 
-#include <QCoreApplication>
 #include <QBuffer>
-#include <QImageReader>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QImageReader>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -63,8 +63,7 @@ QImage newFace()
     return face(qRgb(30, 60, 90));
 }
 
-WriteResult writeFace(const QString& path, const QImage& image,
-                      WriteMode mode = WriteMode::Replace)
+WriteResult writeFace(const QString& path, const QImage& image, WriteMode mode = WriteMode::Replace)
 {
     return writeBmpFile(path, image, mode);
 }
@@ -370,8 +369,8 @@ private Q_SLOTS:
         QVERIFY2(!report.values.contains(u"crash"_qs),
                  qPrintable(report.values.value(u"crash"_qs)));
         QCOMPARE(report.values.value(u"problem"_qs).toInt(), static_cast<int>(problem));
-        QVERIFY(sameBmp(QByteArray::fromBase64(report.values.value(u"old"_qs).toLatin1()),
-                        oldFace()));
+        QVERIFY(
+            sameBmp(QByteArray::fromBase64(report.values.value(u"old"_qs).toLatin1()), oldFace()));
         const QString left = scenario == u"full"_qs ? u"emoticon.bmp|filler"_qs : fileName;
         QCOMPARE(report.values.value(u"entries"_qs), left);
         // The mount was private: nothing of it shows here.

@@ -62,8 +62,6 @@ class TestFrmMain : public QObject
 private Q_SLOTS:
     void init() { m_boxes.clear(); }
 
-    void cleanup() { modVisitWebsite::setOpener({}); }
-
     void window()
     {
         frmMain w(m_recorder);
@@ -327,14 +325,14 @@ private Q_SLOTS:
     {
         QFETCH(int, outcome);
         QList<QUrl> opened;
-        modVisitWebsite::setOpener([&](const QUrl& url) {
+        const auto opener = [&](QWidget*, const QUrl& url) {
             opened.append(url);
             if (outcome == 2) {
                 throw std::runtime_error("no shell");
             }
             return outcome == 0;
-        });
-        frmMain w(m_recorder);
+        };
+        frmMain w(m_recorder, opener);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         auto* label = control<QLabel>(w, "lblVisit");
@@ -349,8 +347,8 @@ private Q_SLOTS:
             QCOMPARE(m_boxes[0].text, u"Fout opgetreden bij het openen van de internetpagina.\r\n"
                                       "Start handmatig de internetbrowser op, en ga naar "_qs +
                                           modVisitWebsite::homePage.toString());
-            QCOMPARE(m_boxes[0].style, MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation |
-                                            MsgBoxStyle::SystemModal);
+            QCOMPARE(m_boxes[0].style,
+                     MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation | MsgBoxStyle::SystemModal);
             QCOMPARE(m_boxes[0].title, u"Snoetjesmal"_qs);
         }
     }
@@ -358,11 +356,11 @@ private Q_SLOTS:
     void linkWorksFromTheKeyboard()
     {
         int opened = 0;
-        modVisitWebsite::setOpener([&](const QUrl&) {
+        const auto opener = [&](QWidget*, const QUrl&) {
             ++opened;
             return true;
-        });
-        frmMain w(m_recorder);
+        };
+        frmMain w(m_recorder, opener);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         auto* label = control<QLabel>(w, "lblVisit");
@@ -443,8 +441,9 @@ private Q_SLOTS:
         QCOMPARE(shownText, u"een\ntwee"_qs);
         QCOMPARE(shownTitle, u"Snoetjesmal"_qs);
         buttonTexts.sort();
-        const QStringList expectedButtons =
-            buttonsOf(style) == MsgBoxStyle::YesNo ? QStringList{u"&Ja"_qs, u"&Nee"_qs} : QStringList{u"OK"_qs};
+        const QStringList expectedButtons = buttonsOf(style) == MsgBoxStyle::YesNo
+                                                ? QStringList{u"&Ja"_qs, u"&Nee"_qs}
+                                                : QStringList{u"OK"_qs};
         QCOMPARE(buttonTexts, expectedButtons);
     }
 };

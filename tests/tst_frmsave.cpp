@@ -18,8 +18,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -40,8 +40,8 @@ const QString organisation = QStringLiteral("QuorvelinSoftware");
 const QString application = QStringLiteral("Snoetjesmal");
 const QString key = QStringLiteral("Filename");
 
-const QString replaceText =
-    QStringLiteral("Het bestand op de aangegeven locatie bestaat al, wil je het bestand vervangen?");
+const QString replaceText = QStringLiteral(
+    "Het bestand op de aangegeven locatie bestaat al, wil je het bestand vervangen?");
 
 // Where the settings of this test go; made before the application starts.
 QTemporaryDir* settingsFolder = nullptr;
@@ -162,7 +162,9 @@ class TestFrmSave : public QObject
     frmSave& newDialog(ImageFileWriter writer = writeBmpFile)
     {
         const frmSave::Preview preview{[this] { return m_image; },
-                                       [this](const QImage& picture) { m_picture = picture; }};
+                                       [this](const QImage& picture) {
+                                           m_picture = picture;
+                                       }};
         m_dialog = std::make_unique<frmSave>(&m_mainWindow, m_mainWindow.windowIcon(), preview,
                                              m_boxes, std::move(writer));
         return *m_dialog;
@@ -229,7 +231,9 @@ private Q_SLOTS:
 #endif
         QVERIFY(settingsFolder != nullptr && settingsFolder->isValid());
         useSettingsIn(settingsFolder->path());
-        m_boxes.noticeAtShow = [this] { return m_dialog && m_dialog->isVisible(); };
+        m_boxes.noticeAtShow = [this] {
+            return m_dialog && m_dialog->isVisible();
+        };
     }
 
     void init()
@@ -244,7 +248,10 @@ private Q_SLOTS:
         m_picture = QImage();
     }
 
-    void cleanup() { m_dialog.reset(); }
+    void cleanup()
+    {
+        m_dialog.reset();
+    }
 
     void window()
     {
@@ -410,8 +417,8 @@ private Q_SLOTS:
         QTest::newRow("spaces") << QString() << u" blij "_qs << u" blij .bmp"_qs;
         QTest::newRow("star") << QString() << u"*"_qs << u"*.bmp"_qs;
         // As long as the file system allows: 251 bytes and ".bmp" make 255.
-        QTest::newRow("longest name") << QString() << QString(251, u'a')
-                                      << QString(251, u'a') + u".bmp"_qs;
+        QTest::newRow("longest name")
+            << QString() << QString(251, u'a') << QString(251, u'a') + u".bmp"_qs;
     }
 
     void saves()

@@ -116,10 +116,11 @@ private Q_SLOTS:
             QTest::addRow("windows reserved %c", c)
                 << (u"a"_qs + QLatin1Char(c) + u"b.bmp"_qs) << windows
                 << (c == '/' || c == '\\' ? NameRefusal::Separator
-                                            : NameRefusal::ReservedCharacter);
+                                          : NameRefusal::ReservedCharacter);
         }
         QTest::newRow("windows tab") << u"a\tb.bmp"_qs << windows << NameRefusal::ControlCharacter;
-        QTest::newRow("windows control 1") << u"a\x01.bmp"_qs << windows << NameRefusal::ControlCharacter;
+        QTest::newRow("windows control 1")
+            << u"a\x01.bmp"_qs << windows << NameRefusal::ControlCharacter;
         QTest::newRow("windows CON") << u"CON.bmp"_qs << windows << device;
         QTest::newRow("windows con") << u"con.bmp"_qs << windows << device;
         QTest::newRow("windows nul device") << u"Nul.bmp"_qs << windows << device;
@@ -134,8 +135,10 @@ private Q_SLOTS:
         QTest::newRow("windows console is a name") << u"CONSOLE.bmp"_qs << windows << none;
         QTest::newRow("windows lpt10 is a name") << u"LPT10.bmp"_qs << windows << none;
         QTest::newRow("windows device inside") << u"mijn con.bmp"_qs << windows << none;
-        QTest::newRow("windows trailing dot") << u"a."_qs << windows << NameRefusal::TrailingDotOrSpace;
-        QTest::newRow("windows trailing space") << u"a "_qs << windows << NameRefusal::TrailingDotOrSpace;
+        QTest::newRow("windows trailing dot")
+            << u"a."_qs << windows << NameRefusal::TrailingDotOrSpace;
+        QTest::newRow("windows trailing space")
+            << u"a "_qs << windows << NameRefusal::TrailingDotOrSpace;
         QTest::newRow("windows hidden") << u".bmp"_qs << windows << none;
     }
 
@@ -173,13 +176,12 @@ private Q_SLOTS:
     // The file system's own limits, nothing less: 251 bytes and ".bmp" make 255.
     void longestName()
     {
-        QVERIFY(SaveTarget::fullName(u"/tmp/"_qs, QString(251, u'a'), linuxLimits,
-                                     NameRules::Posix)
+        QVERIFY(SaveTarget::fullName(u"/tmp/"_qs, QString(251, u'a'), linuxLimits, NameRules::Posix)
                     .isValid());
         const auto tooLong =
             SaveTarget::fullName(u"/tmp/"_qs, QString(252, u'a'), linuxLimits, NameRules::Posix);
-        QCOMPARE(tooLong.problem, (SaveTarget::NameProblem{NameRefusal::NameTooLong,
-                                                           NameRules::Posix, 256, 255, {}}));
+        QCOMPARE(tooLong.problem, (SaveTarget::NameProblem{
+                                      NameRefusal::NameTooLong, NameRules::Posix, 256, 255, {}}));
     }
 
     void pathTooLongIsRefused()
@@ -192,9 +194,8 @@ private Q_SLOTS:
             folder += part + QLatin1Char('/');
         }
         const auto fits = 4096 - 1 - 4 - folder.size(); // bytes left for the typed name
-        QVERIFY(
-            SaveTarget::fullName(folder, QString(fits, u'a'), linuxLimits, NameRules::Posix)
-                .isValid());
+        QVERIFY(SaveTarget::fullName(folder, QString(fits, u'a'), linuxLimits, NameRules::Posix)
+                    .isValid());
         const auto name =
             SaveTarget::fullName(folder, QString(fits + 1, u'a'), linuxLimits, NameRules::Posix);
         QCOMPARE(name.problem.refusal, NameRefusal::PathTooLong);

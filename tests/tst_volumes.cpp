@@ -103,8 +103,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("type");
         QTest::addColumn<bool>("expected");
-        for (const char* type : {"nfs", "nfs4", "cifs", "smb3", "fuse.sshfs", "sshfs", "9p",
-                                 "ceph", "glusterfs", "davfs", "fuse.rclone", "fuseblk"}) {
+        for (const char* type : {"nfs", "nfs4", "cifs", "smb3", "fuse.sshfs", "sshfs", "9p", "ceph",
+                                 "glusterfs", "davfs", "fuse.rclone", "fuseblk"}) {
             QTest::newRow(type) << QByteArray(type) << true;
         }
         for (const char* type : {"ext4", "xfs", "btrfs", "vfat", "exfat", "ntfs3", "tmpfs"}) {

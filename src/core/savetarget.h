@@ -40,11 +40,11 @@ struct NameLimits
 enum class NameRefusal
 {
     None,
-    Nul,               // a NUL character
-    Separator,         // a character that separates folders
-    ControlCharacter,  // a tab or another character below U+0020 (Windows)
-    ReservedCharacter, // one of < > : " / \ | ? * (Windows)
-    DeviceName,        // CON, PRN, AUX, NUL, COM1 ... (Windows)
+    Nul,                // a NUL character
+    Separator,          // a character that separates folders
+    ControlCharacter,   // a tab or another character below U+0020 (Windows)
+    ReservedCharacter,  // one of < > : " / \ | ? * (Windows)
+    DeviceName,         // CON, PRN, AUX, NUL, COM1 ... (Windows)
     TrailingDotOrSpace, // (Windows)
     NameTooLong,
     PathTooLong,

@@ -52,8 +52,8 @@ WriteResult failure(int error, const QString& path, qint64 size, const QString& 
     WriteProblem problem = System::writeProblemOf(error);
     // "No such file" may also mean a place that holds no files of ours (a kernel file system,
     // say): only a folder that is really gone is reported as gone.
-    if (problem == WriteProblem::Unknown ||
-        (problem == WriteProblem::FolderGone && QFileInfo(QFileInfo(path).absolutePath()).isDir())) {
+    if (problem == WriteProblem::Unknown || (problem == WriteProblem::FolderGone &&
+                                             QFileInfo(QFileInfo(path).absolutePath()).isDir())) {
         problem = diagnose(path, size);
     }
     return {problem, systemText};

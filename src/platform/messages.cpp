@@ -29,7 +29,8 @@ QString writeFailure(const WriteResult& result, ImageFormat format)
     }
     return result.systemText.isEmpty()
                ? QStringLiteral("Het bestand kon niet worden geschreven.")
-               : QStringLiteral("Het bestand kon niet worden geschreven (%1).").arg(result.systemText);
+               : QStringLiteral("Het bestand kon niet worden geschreven (%1).")
+                     .arg(result.systemText);
 }
 
 QString nameRefusal(const SaveTarget::NameProblem& problem)

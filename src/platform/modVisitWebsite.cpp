@@ -6,26 +6,8 @@
 
 namespace modVisitWebsite {
 
-namespace {
-
-Opener& opener()
-{
-    static Opener instance;
-    return instance;
-}
-
-} // namespace
-
-void setOpener(Opener newOpener)
-{
-    opener() = std::move(newOpener);
-}
-
 bool openWebsite(QWidget* window, const QUrl& url)
 {
-    if (opener()) {
-        return opener()(url);
-    }
     return System::openInShell(window != nullptr ? window->window()->winId() : 0, url);
 }
 

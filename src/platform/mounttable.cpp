@@ -15,7 +15,9 @@ bool isBelow(const QString& path, const QString& folder)
 // The kernel writes a space, tab, newline and backslash in a path as \040, \011, \012, \134.
 QString unescaped(const QByteArray& field)
 {
-    const auto isOctal = [](char c) { return c >= '0' && c <= '7'; };
+    const auto isOctal = [](char c) {
+        return c >= '0' && c <= '7';
+    };
     QByteArray bytes;
     bytes.reserve(field.size());
     for (qsizetype i = 0; i < field.size(); ++i) {
@@ -55,9 +57,9 @@ QList<MountEntry> parseMountTable(const QByteArray& table)
 bool mayNotAnswer(const QByteArray& fileSystemType)
 {
     static const QSet<QByteArray> remote = {
-        "nfs",  "nfs4",  "cifs",      "smb3",       "smbfs",  "sshfs", "9p",
-        "ceph", "afs",   "glusterfs", "davfs",      "ncpfs",  "coda",  "lustre",
-        "gfs2", "ocfs2", "beegfs",    "orangefs",   "fuseblk", "fuse",
+        "nfs",  "nfs4",  "cifs",      "smb3",     "smbfs",   "sshfs", "9p",
+        "ceph", "afs",   "glusterfs", "davfs",    "ncpfs",   "coda",  "lustre",
+        "gfs2", "ocfs2", "beegfs",    "orangefs", "fuseblk", "fuse",
     };
     return remote.contains(fileSystemType) || fileSystemType.startsWith("fuse.") ||
            fileSystemType.startsWith("fuse3.");

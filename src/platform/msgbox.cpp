@@ -69,8 +69,8 @@ MessageBoxes& screenMessageBoxes()
     return boxes;
 }
 
-MsgBoxAnswer MsgBox(MessageBoxes& boxes, QWidget* parent, const QString& text,
-                    MsgBoxStyles style, const QString& title)
+MsgBoxAnswer MsgBox(MessageBoxes& boxes, QWidget* parent, const QString& text, MsgBoxStyles style,
+                    const QString& title)
 {
     return boxes.show(parent, {text, style, title.isEmpty() ? applicationTitle : title});
 }

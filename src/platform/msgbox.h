@@ -57,5 +57,5 @@ public:
 MessageBoxes& screenMessageBoxes();
 
 // Shows a box through boxes and returns the answer. An empty title shows the program's title.
-MsgBoxAnswer MsgBox(MessageBoxes& boxes, QWidget* parent, const QString& text,
-                    MsgBoxStyles style, const QString& title = {});
+MsgBoxAnswer MsgBox(MessageBoxes& boxes, QWidget* parent, const QString& text, MsgBoxStyles style,
+                    const QString& title = {});

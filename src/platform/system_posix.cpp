@@ -192,7 +192,8 @@ QList<Volume> listVolumes()
     // The kernel's table says where each file system is mounted and what it is, without
     // asking the file system itself.
     QByteArray table;
-    for (const QString& source : {QStringLiteral("/proc/self/mountinfo"), QStringLiteral("/proc/mounts")}) {
+    for (const QString& source :
+         {QStringLiteral("/proc/self/mountinfo"), QStringLiteral("/proc/mounts")}) {
         QFile file(source);
         if (file.open(QIODevice::ReadOnly)) {
             table = file.readAll();

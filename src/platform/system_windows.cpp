@@ -6,8 +6,8 @@
 #include <QFileDevice>
 #include <QStorageInfo>
 
-#include <qt_windows.h>
 #include <io.h>
+#include <qt_windows.h>
 #include <shellapi.h>
 
 namespace System {

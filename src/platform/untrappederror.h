@@ -16,8 +16,7 @@ void reportUntrappedError(MessageBoxes& boxes, QWidget* parent, const QString& w
 // The text for a caught exception, in the program's language where it is one of ours.
 QString describeException(const std::exception& error);
 
-template <typename Handler>
-void runHandler(MessageBoxes& boxes, QWidget* parent, Handler&& handler)
+template <typename Handler> void runHandler(MessageBoxes& boxes, QWidget* parent, Handler&& handler)
 {
     try {
         handler();

@@ -1,10 +1,10 @@
 #include "renderjob.h"
 
+#include "atomicfile.h"
 #include "catalogue.h"
 #include "combinationsheet.h"
 #include "contactsheet.h"
 #include "faceerror.h"
-#include "atomicfile.h"
 #include "faceexport.h"
 #include "facepictures.h"
 #include "messages.h"
@@ -119,8 +119,7 @@ int runRender(const RenderOptions& options, QTextStream& out, QTextStream& err)
     // -o names the file to make; one that is there is replaced, all or nothing.
     const ImageFormat format =
         options.format == RenderOptions::Format::Bmp ? ImageFormat::Bmp : ImageFormat::Png;
-    const WriteResult written =
-        writeImageFile(options.output, image, format, WriteMode::Replace);
+    const WriteResult written = writeImageFile(options.output, image, format, WriteMode::Replace);
     if (!written) {
         report(err, QStringLiteral("%1 is niet geschreven. %2")
                         .arg(options.output, Messages::writeFailure(written, format)));

@@ -118,8 +118,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!target.isValid() && holdable) {
         broken("a refused name does not fit the file system", target.path);
     }
-    if (!target.isValid() && (target.problem.refusal == SaveTarget::NameRefusal::NameTooLong ||
-                              target.problem.refusal == SaveTarget::NameRefusal::PathTooLong) &&
+    if (!target.isValid() &&
+        (target.problem.refusal == SaveTarget::NameRefusal::NameTooLong ||
+         target.problem.refusal == SaveTarget::NameRefusal::PathTooLong) &&
         target.problem.length <= target.problem.limit) {
         broken("a refusal for length names a length over the limit", target.path);
     }

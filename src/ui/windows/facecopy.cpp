@@ -108,7 +108,8 @@ std::unique_ptr<QMimeData> FaceCopyController::dragData()
     }
     if (m_dragFolder->isValid()) {
         const QString path = QDir(m_dragFolder->path()).filePath(FaceCopy::dragFileName.toString());
-        if (writeFileAtomically(path, data->data(QStringLiteral("image/png")), WriteMode::Replace)) {
+        if (writeFileAtomically(path, data->data(QStringLiteral("image/png")),
+                                WriteMode::Replace)) {
             data->setUrls({QUrl::fromLocalFile(path)});
         }
     }

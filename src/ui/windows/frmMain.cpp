@@ -58,11 +58,11 @@ QScrollBar* styleBar(QWidget* container, const char* name, const Twips::Rect& re
 
 } // namespace
 
-frmMain::frmMain(MessageBoxes& boxes, QWidget* parent)
+frmMain::frmMain(MessageBoxes& boxes, modVisitWebsite::Opener openWebsite, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      m_boxes(boxes)
+      m_boxes(boxes), m_openWebsite(std::move(openWebsite))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Snoetjesmal v1.1 - Quorvelin Software"));
@@ -213,9 +213,10 @@ void frmMain::cmdSave_Click()
 {
     runHandler(m_boxes, this, [this] {
         if (!m_frmSave) {
-            const frmSave::Preview preview{
-                [this] { return m_picSmiley->Image(); },
-                [this](const QImage& picture) { m_picSmiley->setPicture(picture); }};
+            const frmSave::Preview preview{[this] { return m_picSmiley->Image(); },
+                                           [this](const QImage& picture) {
+                                               m_picSmiley->setPicture(picture);
+                                           }};
             m_frmSave = std::make_unique<frmSave>(this, windowIcon(), preview, m_boxes);
         }
         m_frmSave->showModal();
@@ -230,7 +231,7 @@ void frmMain::lblVisit_Click()
     setUnderline(false);
     bool opened = false;
     try {
-        opened = modVisitWebsite::openWebsite(this, modVisitWebsite::homePage);
+        opened = m_openWebsite(this, modVisitWebsite::homePage);
     } catch (...) {
         opened = false;
     }

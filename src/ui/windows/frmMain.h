@@ -1,5 +1,6 @@
 #pragma once
 
+#include "modVisitWebsite.h"
 #include "msgbox.h"
 
 #include <QWidget>
@@ -24,8 +25,11 @@ class frmMain : public QWidget
     Q_OBJECT
 
 public:
-    // Every box of the window, and of the save dialog it shows, goes through boxes.
-    explicit frmMain(MessageBoxes& boxes = screenMessageBoxes(), QWidget* parent = nullptr);
+    // Every box of the window, and of the save dialog it shows, goes through boxes; the link
+    // opens the home page through openWebsite.
+    explicit frmMain(MessageBoxes& boxes = screenMessageBoxes(),
+                     modVisitWebsite::Opener openWebsite = modVisitWebsite::openWebsite,
+                     QWidget* parent = nullptr);
     ~frmMain() override;
 
     FacePreview* picSmiley() const { return m_picSmiley; }
@@ -51,6 +55,7 @@ private:
     void describePreview();
 
     MessageBoxes& m_boxes;
+    modVisitWebsite::Opener m_openWebsite;
     QFrame* m_picBorder = nullptr;
     FacePreview* m_picSmiley = nullptr;
     QPushButton* m_cmdSave = nullptr;
