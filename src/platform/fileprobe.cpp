@@ -11,6 +11,12 @@ bool isFolder(const QString& path)
     return !path.isEmpty() && QFileInfo(path).isDir();
 }
 
+bool canOpenFolder(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isDir() && info.isReadable() && System::mayEnter(path);
+}
+
 Existing existingAt(const QString& path)
 {
     // The exact name: no pattern search, so '*' and '?' are ordinary characters and hidden

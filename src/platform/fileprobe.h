@@ -10,6 +10,10 @@ namespace FileProbe {
 // True when the path names an existing folder, or a link to one.
 bool isFolder(const QString& path);
 
+// True when the folder can be opened in the folder list: it is one, and its entries can
+// be read and entered.
+bool canOpenFolder(const QString& path);
+
 // What is already there under exactly this name. Hidden files count, and wildcard
 // characters in the name stand only for themselves.
 enum class Existing

@@ -41,6 +41,9 @@ struct Move
 // has that name, even if it appeared a moment ago.
 Move moveIntoPlace(const QString& from, const QString& to, bool replace);
 
+// True when the user may enter the folder (the x permission on Posix systems).
+bool mayEnter(const QString& folder);
+
 // What the file system of a folder allows for names (see SaveTarget::NameLimits).
 qsizetype nameMax(const QString& folder);
 qsizetype pathMax(const QString& folder);

@@ -168,6 +168,11 @@ Move moveIntoPlace(const QString& from, const QString& to, bool replace)
     return failed();
 }
 
+bool mayEnter(const QString& folder)
+{
+    return ::access(QFile::encodeName(folder).constData(), X_OK) == 0;
+}
+
 qsizetype nameMax(const QString& folder)
 {
     return pathconfOr(folder, _PC_NAME_MAX, defaultNameMax);

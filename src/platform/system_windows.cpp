@@ -87,6 +87,12 @@ Move moveIntoPlace(const QString& from, const QString& to, bool replace)
     return {MoveOutcome::Failed, error};
 }
 
+bool mayEnter(const QString& folder)
+{
+    Q_UNUSED(folder);
+    return true; // what may be read may be entered
+}
+
 qsizetype nameMax(const QString& folder)
 {
     Q_UNUSED(folder);
