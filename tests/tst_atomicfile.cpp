@@ -265,7 +265,6 @@ private Q_SLOTS:
         QTest::newRow("hidden") << u".bmp"_qs;
         QTest::newRow("wildcards") << u"*?[a].bmp"_qs;
         QTest::newRow("spaces") << u"  blij  .bmp"_qs;
-        QTest::newRow("temporary pattern") << u"XXXXXX.bmp"_qs;
         QTest::newRow("like a temporary name") << u".~smaaaaaa"_qs;
         QTest::newRow("accents") << u"gezichtje é ü.bmp"_qs;
     }

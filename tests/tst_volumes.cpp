@@ -99,26 +99,6 @@ private Q_SLOTS:
         QCOMPARE(volumes, (QList<Volume>{{u"/"_qs, u"/"_qs}}));
     }
 
-    void mayNotAnswer_data()
-    {
-        QTest::addColumn<QByteArray>("type");
-        QTest::addColumn<bool>("expected");
-        for (const char* type : {"nfs", "nfs4", "cifs", "smb3", "fuse.sshfs", "sshfs", "9p", "ceph",
-                                 "glusterfs", "davfs", "fuse.rclone", "fuseblk"}) {
-            QTest::newRow(type) << QByteArray(type) << true;
-        }
-        for (const char* type : {"ext4", "xfs", "btrfs", "vfat", "exfat", "ntfs3", "tmpfs"}) {
-            QTest::newRow(type) << QByteArray(type) << false;
-        }
-    }
-
-    void mayNotAnswer()
-    {
-        QFETCH(QByteArray, type);
-        QFETCH(bool, expected);
-        QCOMPARE(::mayNotAnswer(type), expected);
-    }
-
     void holdsUserFiles_data()
     {
         QTest::addColumn<QByteArray>("type");
@@ -128,7 +108,6 @@ private Q_SLOTS:
         QTest::newRow("root ext4") << QByteArray("ext4") << u"/"_qs << true;
         QTest::newRow("root overlay (container)") << QByteArray("overlay") << u"/"_qs << true;
         QTest::newRow("root tmpfs (live system)") << QByteArray("tmpfs") << u"/"_qs << true;
-        QTest::newRow("home") << QByteArray("ext4") << u"/home"_qs << true;
         QTest::newRow("stick in media") << QByteArray("vfat") << u"/media/anna/STICK"_qs << true;
         QTest::newRow("stick in run media")
             << QByteArray("exfat") << u"/run/media/anna/STICK"_qs << true;
@@ -136,16 +115,12 @@ private Q_SLOTS:
         QTest::newRow("sshfs") << QByteArray("fuse.sshfs") << u"/home/anna/server"_qs << true;
         QTest::newRow("name starting like boot") << QByteArray("ext4") << u"/bootleg"_qs << true;
         QTest::newRow("proc") << QByteArray("proc") << u"/proc"_qs << false;
-        QTest::newRow("sysfs") << QByteArray("sysfs") << u"/sys"_qs << false;
-        QTest::newRow("cgroup") << QByteArray("cgroup2") << u"/sys/fs/cgroup"_qs << false;
-        QTest::newRow("devtmpfs") << QByteArray("devtmpfs") << u"/dev"_qs << false;
         QTest::newRow("shm") << QByteArray("tmpfs") << u"/dev/shm"_qs << false;
         QTest::newRow("tmp on tmpfs") << QByteArray("tmpfs") << u"/tmp"_qs << false;
         QTest::newRow("run user") << QByteArray("tmpfs") << u"/run/user/1000"_qs << false;
         QTest::newRow("gvfs") << QByteArray("fuse.gvfsd-fuse") << u"/run/user/1000/gvfs"_qs
                               << false;
         QTest::newRow("efi partition") << QByteArray("vfat") << u"/boot/efi"_qs << false;
-        QTest::newRow("boot") << QByteArray("ext2") << u"/boot"_qs << false;
         QTest::newRow("snap") << QByteArray("squashfs") << u"/snap/core/17"_qs << false;
         QTest::newRow("file system under run") << QByteArray("ext4") << u"/run/foo"_qs << false;
     }
