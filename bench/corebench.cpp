@@ -4,9 +4,10 @@
 //
 //   snoetjesmal_bench [Google Benchmark options, e.g. --benchmark_filter=Redraw]
 
+#include "atomicfile.h"
 #include "catalogue.h"
 #include "facecanvas.h"
-#include "facefile.h"
+#include "fileprobe.h"
 #include "randomvalue.h"
 #include "savetarget.h"
 
@@ -103,17 +104,18 @@ void BM_SaveFace(benchmark::State& state)
     const QString typedName = QStringLiteral("emoticon");
     for (auto _ : state) {
         const QString folder = SaveTarget::withSeparator(dir.path());
-        if (!SaveTarget::isFolder(folder)) {
+        if (!FileProbe::isFolder(folder)) {
             state.SkipWithError("the folder is gone");
             break;
         }
-        const SaveTarget::FullName target = SaveTarget::fullName(folder, typedName);
+        const SaveTarget::FullName target =
+            SaveTarget::fullName(folder, typedName, FileProbe::nameLimits(folder));
         if (!target.isValid()) {
             state.SkipWithError("the name was refused");
             break;
         }
-        benchmark::DoNotOptimize(SaveTarget::existingAt(target.path));
-        if (!writeFaceFile(target.path, canvas.image())) {
+        benchmark::DoNotOptimize(FileProbe::existingAt(target.path));
+        if (!writeBmpFile(target.path, canvas.image(), WriteMode::Replace)) {
             state.SkipWithError("the file could not be written");
             break;
         }

@@ -41,27 +41,30 @@ class TestFrmMain : public QObject
 {
     Q_OBJECT
 
+    // The window's boxes are written down here instead of shown.
+    class Recorder final : public MessageBoxes
+    {
+    public:
+        explicit Recorder(QList<MsgBoxRequest>& boxes) : m_boxes(boxes) {}
+        MsgBoxAnswer show(QWidget*, const MsgBoxRequest& request) override
+        {
+            m_boxes.append(request);
+            return MsgBoxAnswer::Ok;
+        }
+
+    private:
+        QList<MsgBoxRequest>& m_boxes;
+    };
+
     QList<MsgBoxRequest> m_boxes;
+    Recorder m_recorder{m_boxes};
 
 private Q_SLOTS:
-    void init()
-    {
-        m_boxes.clear();
-        setMsgBoxResponder([this](const MsgBoxRequest& request) {
-            m_boxes.append(request);
-            return MsgBoxResult::Ok;
-        });
-    }
-
-    void cleanup()
-    {
-        setMsgBoxResponder({});
-        modVisitWebsite::setOpener({});
-    }
+    void init() { m_boxes.clear(); }
 
     void window()
     {
-        frmMain w;
+        frmMain w(m_recorder);
         QCOMPARE(w.windowTitle(), QStringLiteral("Snoetjesmal v1.1 - Quorvelin Software"));
         QCOMPARE(w.size(), QSize(281, 200));
         QCOMPARE(w.minimumSize(), w.maximumSize());
@@ -91,7 +94,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(QRect, rect);
-        const frmMain w;
+        const frmMain w(m_recorder);
         const auto* widget = w.findChild<QWidget*>(name);
         QVERIFY(widget != nullptr);
         QCOMPARE(widget->geometry(), rect);
@@ -99,7 +102,7 @@ private Q_SLOTS:
 
     void preview()
     {
-        const frmMain w;
+        const frmMain w(m_recorder);
         auto* border = control<QFrame>(w, "picBorder");
         auto* smiley = w.picSmiley();
         QCOMPARE(smiley->parentWidget(), border);
@@ -129,7 +132,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QString, caption);
         QFETCH(bool, bold);
-        const frmMain w;
+        const frmMain w(m_recorder);
         auto* widget = w.findChild<QWidget*>(name);
         QVERIFY(widget != nullptr);
         const QString text = widget->property("text").toString();
@@ -147,7 +150,7 @@ private Q_SLOTS:
 
     void optionsFrameIsBold()
     {
-        const frmMain w;
+        const frmMain w(m_recorder);
         QVERIFY(control(w, "fraOpties")->font().bold());
     }
 
@@ -162,7 +165,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(int, maximum);
-        const frmMain w;
+        const frmMain w(m_recorder);
         auto* bar = w.findChild<QScrollBar*>(name);
         QCOMPARE(bar->orientation(), Qt::Horizontal);
         QCOMPARE(bar->minimum(), 0);
@@ -174,7 +177,7 @@ private Q_SLOTS:
 
     void tabOrder()
     {
-        frmMain w;
+        frmMain w(m_recorder);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QStringList expected{u"picBorder"_qs, u"cmdSave"_qs, u"lblVisit"_qs,
@@ -193,7 +196,7 @@ private Q_SLOTS:
 
     void barsRecomposeTheirBand()
     {
-        frmMain w;
+        frmMain w(m_recorder);
         auto* ogen = control<QScrollBar>(w, "scrOgen");
         auto* mond = control<QScrollBar>(w, "scrMond");
         FaceCanvas expected;
@@ -216,7 +219,7 @@ private Q_SLOTS:
 
     void assigningTheSameValueDrawsNothing()
     {
-        frmMain w;
+        frmMain w(m_recorder);
         auto* mond = control<QScrollBar>(w, "scrMond");
         auto* ogen = control<QScrollBar>(w, "scrOgen");
         mond->setValue(5); // wink mouth: its top row is row 11
@@ -230,7 +233,7 @@ private Q_SLOTS:
 
     void randomSetsEyesThenMouth()
     {
-        frmMain w;
+        frmMain w(m_recorder);
         auto* ogen = control<QScrollBar>(w, "scrOgen");
         auto* mond = control<QScrollBar>(w, "scrMond");
         QStringList changes;
@@ -273,7 +276,7 @@ private Q_SLOTS:
 
     void randomReadsTheMaximumAtEveryClick()
     {
-        frmMain w;
+        frmMain w(m_recorder);
         auto* ogen = control<QScrollBar>(w, "scrOgen");
         ogen->setMaximum(3);
         QSet<int> seen;
@@ -286,7 +289,7 @@ private Q_SLOTS:
 
     void underline()
     {
-        frmMain w;
+        frmMain w(m_recorder);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         auto* label = control<QLabel>(w, "lblVisit");
@@ -322,14 +325,14 @@ private Q_SLOTS:
     {
         QFETCH(int, outcome);
         QList<QUrl> opened;
-        modVisitWebsite::setOpener([&](const QUrl& url) {
+        const auto opener = [&](QWidget*, const QUrl& url) {
             opened.append(url);
             if (outcome == 2) {
                 throw std::runtime_error("no shell");
             }
             return outcome == 0;
-        });
-        frmMain w;
+        };
+        frmMain w(m_recorder, opener);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         auto* label = control<QLabel>(w, "lblVisit");
@@ -344,7 +347,8 @@ private Q_SLOTS:
             QCOMPARE(m_boxes[0].text, u"Fout opgetreden bij het openen van de internetpagina.\r\n"
                                       "Start handmatig de internetbrowser op, en ga naar "_qs +
                                           modVisitWebsite::homePage.toString());
-            QCOMPARE(m_boxes[0].style, 4144);
+            QCOMPARE(m_boxes[0].style,
+                     MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation | MsgBoxStyle::SystemModal);
             QCOMPARE(m_boxes[0].title, u"Snoetjesmal"_qs);
         }
     }
@@ -352,11 +356,11 @@ private Q_SLOTS:
     void linkWorksFromTheKeyboard()
     {
         int opened = 0;
-        modVisitWebsite::setOpener([&](const QUrl&) {
+        const auto opener = [&](QWidget*, const QUrl&) {
             ++opened;
             return true;
-        });
-        frmMain w;
+        };
+        frmMain w(m_recorder, opener);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         auto* label = control<QLabel>(w, "lblVisit");
@@ -372,9 +376,9 @@ private Q_SLOTS:
 
     void failuresAreReportedAndTheProgramGoesOn()
     {
-        frmMain w;
+        frmMain w(m_recorder);
         bool after = false;
-        runHandler(&w, [&] {
+        runHandler(m_recorder, &w, [&] {
             throw FaceError(u"De afbeelding picOogCool ontbreekt in het programma."_qs);
             after = true;
         });
@@ -383,27 +387,37 @@ private Q_SLOTS:
         QCOMPARE(m_boxes[0].text,
                  u"Fout opgetreden:\r\nDe afbeelding picOogCool ontbreekt in het programma."_qs);
         QCOMPARE(m_boxes[0].title, u"Snoetjesmal"_qs);
-        runHandler(&w, [] { throw 42; });
+        runHandler(m_recorder, &w, [] { throw 42; });
         QCOMPARE(m_boxes.size(), 2);
         QVERIFY(m_boxes[1].text.startsWith(u"Fout opgetreden:\r\n"_qs));
     }
 
     void messageBoxAnswers_data()
     {
-        QTest::addColumn<int>("style");
-        QTest::addColumn<int>("button"); // the button pressed, or 0 for the Escape key
-        QTest::addColumn<int>("answer");
-        QTest::newRow("OK") << 64 << int(QMessageBox::Ok) << 1;
-        QTest::newRow("Yes") << 4164 << int(QMessageBox::Yes) << 6;
-        QTest::newRow("No") << 4164 << int(QMessageBox::No) << 7;
-        QTest::newRow("Escape is No") << 4164 << 0 << 7;
+        QTest::addColumn<MsgBoxStyles>("style");
+        QTest::addColumn<int>("windowsStyle"); // the same style as Windows numbers it
+        QTest::addColumn<int>("button");       // the button pressed, or 0 for the Escape key
+        QTest::addColumn<int>("answer");       // as Windows numbers it
+        const MsgBoxStyles information(MsgBoxStyle::Information);
+        const MsgBoxStyles question =
+            MsgBoxStyle::YesNo | MsgBoxStyle::Information | MsgBoxStyle::SystemModal;
+        const MsgBoxStyles error =
+            MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation | MsgBoxStyle::SystemModal;
+        const MsgBoxStyles critical = MsgBoxStyle::OkOnly | MsgBoxStyle::Critical;
+        QTest::newRow("OK") << information << 64 << int(QMessageBox::Ok) << 1;
+        QTest::newRow("error") << error << 4144 << int(QMessageBox::Ok) << 1;
+        QTest::newRow("critical") << critical << 16 << int(QMessageBox::Ok) << 1;
+        QTest::newRow("Yes") << question << 4164 << int(QMessageBox::Yes) << 6;
+        QTest::newRow("No") << question << 4164 << int(QMessageBox::No) << 7;
+        QTest::newRow("Escape is No") << question << 4164 << 0 << 7;
     }
     void messageBoxAnswers()
     {
-        QFETCH(int, style);
+        QFETCH(MsgBoxStyles, style);
+        QFETCH(int, windowsStyle);
         QFETCH(int, button);
         QFETCH(int, answer);
-        setMsgBoxResponder({});
+        QCOMPARE(style.toInt(), windowsStyle);
         QString shownText;
         QString shownTitle;
         QStringList buttonTexts;
@@ -422,12 +436,14 @@ private Q_SLOTS:
                 box->button(static_cast<QMessageBox::StandardButton>(button))->click();
             }
         });
-        QCOMPARE(MsgBox(nullptr, u"een\r\ntwee"_qs, style), answer);
+        QCOMPARE(static_cast<int>(MsgBox(screenMessageBoxes(), nullptr, u"een\r\ntwee"_qs, style)),
+                 answer);
         QCOMPARE(shownText, u"een\ntwee"_qs);
         QCOMPARE(shownTitle, u"Snoetjesmal"_qs);
         buttonTexts.sort();
-        const QStringList expectedButtons =
-            style == 4164 ? QStringList{u"&Ja"_qs, u"&Nee"_qs} : QStringList{u"OK"_qs};
+        const QStringList expectedButtons = buttonsOf(style) == MsgBoxStyle::YesNo
+                                                ? QStringList{u"&Ja"_qs, u"&Nee"_qs}
+                                                : QStringList{u"OK"_qs};
         QCOMPARE(buttonTexts, expectedButtons);
     }
 };

@@ -6,16 +6,18 @@
 // - fullName neither throws nor crashes, and keeps folder + name + ".bmp" as the path;
 // - an accepted name stays in the chosen folder: no separator or NUL in the file name, so its
 //   parent is exactly the folder;
-// - a name is refused exactly when the file system could not hold it or its temporary
-//   twin (".XXXXXX" added): a NUL or '/' in it, more than NAME_MAX (255) bytes, or a path of
-//   PATH_MAX (4096) bytes or more with the closing NUL;
-// - for a sample, on the disk itself: an accepted name is written through QSaveFile and lands
-//   as the one new entry of the folder, found by existingAt; a refused one really cannot be
-//   created (the system answers ENAMETOOLONG).
+// - a name is refused exactly when the file system could not hold it: a NUL or '/' in it,
+//   more than NAME_MAX (255) bytes, or a path of PATH_MAX (4096) bytes or more with the
+//   closing NUL;
+// - for a sample, on the disk itself: an accepted name is written through the program's own
+//   writer and lands as the one new entry of the folder, found by existingAt; a refused one
+//   really cannot be created (the system answers ENAMETOOLONG).
 //
 // The names come from a seeded generator. The seed is printed at the start; set
 // SNOETJESMAL_NAMEFUZZ_SEED to run the same names again, SNOETJESMAL_NAMEFUZZ_COUNT for more.
 
+#include "atomicfile.h"
+#include "fileprobe.h"
 #include "savetarget.h"
 
 #include "folderfiles.h"
@@ -24,7 +26,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,8 +44,6 @@ namespace {
 // What Linux file systems hold: a file name of at most 255 bytes, a path of fewer than 4096.
 constexpr qsizetype nameMax = 255;
 constexpr qsizetype pathMax = 4096;
-// QSaveFile writes next to the target under the target's name and ".XXXXXX".
-constexpr qsizetype temporaryRoom = 7;
 
 constexpr int defaultCount = 100'000;
 // One name in this many is also tried on the disk, up to the limit.
@@ -234,7 +233,7 @@ struct Case
     }
 };
 
-// The reason the file system could not hold this file or its temporary twin; none when it can.
+// The reason the file system could not hold this file; none when it can.
 std::optional<QString> trueReason(const QString& folder, const QString& fileName)
 {
     if (fileName.contains(QChar(0))) {
@@ -243,10 +242,10 @@ std::optional<QString> trueReason(const QString& folder, const QString& fileName
     if (fileName.contains(u'/')) {
         return u"separator in the name"_qs;
     }
-    if (QFile::encodeName(fileName).size() + temporaryRoom > nameMax) {
+    if (QFile::encodeName(fileName).size() > nameMax) {
         return u"name of more than NAME_MAX bytes"_qs;
     }
-    if (QFile::encodeName(folder + fileName).size() + temporaryRoom + 1 > pathMax) {
+    if (QFile::encodeName(folder + fileName).size() + 1 > pathMax) {
         return u"path of PATH_MAX bytes or more"_qs;
     }
     return std::nullopt;
@@ -299,20 +298,21 @@ private Q_SLOTS:
                                : folderKind == u"deep"_qs  ? m_deep
                                                            : u"/"_qs;
         const qsizetype folderBytes = QFile::encodeName(folder).size();
-        const qsizetype pathRoom = pathMax - 1 - temporaryRoom - folderBytes;
+        const qsizetype pathRoom = pathMax - 1 - folderBytes;
         const qsizetype extensionBytes = SaveTarget::extension.size();
 
+        const SaveTarget::NameLimits limits = FileProbe::nameLimits(folder);
         NameGenerator names(runSeed() + salt * 0x9E3779B97F4A7C15ULL);
         const int count = countFromEnvironment();
         int accepted = 0;
         int triedOnDisk = 0;
         for (int i = 0; i < count; ++i) {
-            const Case name{i, names.next({nameMax - temporaryRoom - extensionBytes,
-                                           nameMax - extensionBytes, pathRoom - extensionBytes})};
+            const Case name{i, names.next({nameMax - extensionBytes, nameMax - extensionBytes + 1,
+                                           pathRoom - extensionBytes})};
 
             SaveTarget::FullName target;
             try {
-                target = SaveTarget::fullName(folder, name.typed);
+                target = SaveTarget::fullName(folder, name.typed, limits);
             } catch (...) {
                 return name.fail(u"fullName threw"_qs);
             }
@@ -331,7 +331,8 @@ private Q_SLOTS:
                     return name.fail(u"accepted outside the folder"_qs);
                 }
             } else if (!reason) {
-                return name.fail(u"refused for no reason: "_qs + target.refusal);
+                return name.fail(u"refused for no reason: "_qs +
+                                 QString::number(static_cast<int>(target.problem.refusal)));
             }
 
             // The same name under the Windows rules, which the program can be asked for too.
@@ -370,15 +371,15 @@ private Q_SLOTS:
 private:
     static bool checkWindowsRules(const QString& fileName, const Case& name)
     {
-        constexpr int windowsMax = 255 - temporaryRoom;
-        QString problem;
+        constexpr int windowsMax = 255;
+        SaveTarget::NameProblem problem;
         try {
             problem =
                 SaveTarget::fileNameProblem(fileName, SaveTarget::NameRules::Windows, windowsMax);
         } catch (...) {
             return name.fail(u"fileNameProblem threw"_qs), false;
         }
-        if (!problem.isEmpty()) {
+        if (!problem.isNone()) {
             return true;
         }
         for (const QChar c : fileName) {
@@ -399,12 +400,13 @@ private:
     // the name has.
     static bool checkCreated(const QString& folder, const QString& path, const Case& name)
     {
-        if (SaveTarget::existingAt(path) != SaveTarget::Existing::Nothing) {
+        if (FileProbe::existingAt(path) != FileProbe::Existing::Nothing) {
             return name.fail(u"something is there before the file is written"_qs), false;
         }
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write("BM", 2) != 2 || !file.commit()) {
-            return name.fail(u"an accepted name cannot be written: "_qs + file.errorString()),
+        if (const WriteResult written = writeFileAtomically(path, "BM", WriteMode::CreateNew);
+            !written) {
+            return name.fail(u"an accepted name cannot be written: "_qs +
+                             QString::number(static_cast<int>(written.problem))),
                    false;
         }
         const QStringList found = entries(folder);
@@ -412,7 +414,7 @@ private:
             QFile::encodeName(found.front()) != QFile::encodeName(QFileInfo(path).fileName())) {
             return name.fail(u"the folder holds "_qs + found.join(u", "_qs)), false;
         }
-        if (SaveTarget::existingAt(path) != SaveTarget::Existing::File) {
+        if (FileProbe::existingAt(path) != FileProbe::Existing::File) {
             return name.fail(u"the written file is not found by existingAt"_qs), false;
         }
         if (!QFile::remove(path)) {
@@ -421,10 +423,10 @@ private:
         return true;
     }
 
-    // A name refused for its length: the system itself will not create its temporary twin.
+    // A name refused for its length: the system itself will not create it.
     static bool checkTooLong(const QString& path, const Case& name)
     {
-        const QByteArray twin = QFile::encodeName(path) + ".Xq7Zr2";
+        const QByteArray twin = QFile::encodeName(path);
         const int fd = ::open(twin.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         const int error = errno;
         if (fd >= 0) {

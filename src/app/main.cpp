@@ -29,7 +29,7 @@ int main(int argc, char* argv[])
     try {
         window = std::make_unique<frmMain>();
     } catch (const std::exception& error) {
-        reportUntrappedError(nullptr, describeException(error));
+        reportUntrappedError(screenMessageBoxes(), nullptr, describeException(error));
         return 1;
     }
     window->show();

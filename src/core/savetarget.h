@@ -5,6 +5,7 @@
 // Where a face is saved: the folder that the folder list shows, the name as typed, and
 // ".bmp". These rules build that full name and check it before anything is written, so that
 // a name the file system cannot hold is refused with a reason instead of failing halfway.
+// They are pure: what the folder's file system allows is passed in (see fileprobe.h).
 namespace SaveTarget {
 
 inline const QString extension = QStringLiteral(".bmp");
@@ -26,44 +27,57 @@ QChar separator(NameRules rules = nativeRules());
 // such as "/" or "C:\" already does.
 QString withSeparator(const QString& folder, NameRules rules = nativeRules());
 
-// True when the path names an existing folder, or a link to one.
-bool isFolder(const QString& path);
+// What a folder's file system allows: the longest file name (in bytes of the file name
+// encoding under Posix rules, in UTF-16 units under Windows rules), and the longest path
+// with its closing NUL in bytes (0 where no path limit is checked).
+struct NameLimits
+{
+    qsizetype nameMax = 255;
+    qsizetype pathMax = 0;
+};
 
-// Writing a file replaces it through a temporary file next to it, whose name is the file's
-// own name with ".XXXXXX" added. A name must leave room for that.
-inline constexpr int temporarySuffixLength = 7;
+// Why a name cannot be used.
+enum class NameRefusal
+{
+    None,
+    Nul,                // a NUL character
+    Separator,          // a character that separates folders
+    ControlCharacter,   // a tab or another character below U+0020 (Windows)
+    ReservedCharacter,  // one of < > : " / \ | ? * (Windows)
+    DeviceName,         // CON, PRN, AUX, NUL, COM1 ... (Windows)
+    TrailingDotOrSpace, // (Windows)
+    NameTooLong,
+    PathTooLong,
+};
 
-// The longest file name that can be saved in the folder: what its file system allows (in
-// bytes of the file name encoding on Posix systems, in UTF-16 units on Windows) less the
-// room for the temporary name.
-int maxFileNameLength(const QString& folder);
+struct NameProblem
+{
+    NameRefusal refusal = NameRefusal::None;
+    NameRules rules = NameRules::Posix;
+    qsizetype length = 0; // NameTooLong: the name's length; PathTooLong: the path's bytes
+    qsizetype limit = 0;  // NameTooLong: the longest name; PathTooLong: the longest path
+    QString device;       // DeviceName: the device's name as typed
 
-// Why a file name (no folder part) cannot be created under these rules, as a Dutch
-// sentence; empty when it can. maxLength counts as maxFileNameLength does.
-QString fileNameProblem(const QString& fileName, NameRules rules, int maxLength);
+    bool isNone() const { return refusal == NameRefusal::None; }
+    friend bool operator==(const NameProblem&, const NameProblem&) = default;
+};
+
+// Why a file name (no folder part) cannot be created under these rules; None when it can.
+// maxLength counts as NameLimits::nameMax does.
+NameProblem fileNameProblem(const QString& fileName, NameRules rules, qsizetype maxLength);
 
 struct FullName
 {
-    QString path;    // folder + typed name + ".bmp"
-    QString refusal; // why no file can be made under that name; empty when one can
+    QString path;        // folder + typed name + ".bmp"
+    NameProblem problem; // why no file can be made under that name; None when one can
 
-    bool isValid() const { return refusal.isEmpty(); }
+    bool isValid() const { return problem.isNone(); }
 };
 
 // The full name for a folder that already ends in its separator and a name typed by the
 // user. The typed name is used unchanged: not trimmed, and an extension of its own is kept,
 // so "foto.bmp" gives "foto.bmp.bmp" and an empty name gives ".bmp".
-FullName fullName(const QString& folder, const QString& typedName);
-
-// What is already there under exactly this name. Hidden files count, and wildcard
-// characters in the name stand only for themselves.
-enum class Existing
-{
-    Nothing,
-    File,  // a file, or a link that leads to one
-    Other, // a folder, a link to a folder or to nothing, a device or pipe
-};
-
-Existing existingAt(const QString& path);
+FullName fullName(const QString& folder, const QString& typedName, const NameLimits& limits,
+                  NameRules rules = nativeRules());
 
 } // namespace SaveTarget

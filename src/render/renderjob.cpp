@@ -1,13 +1,13 @@
 #include "renderjob.h"
 
+#include "atomicfile.h"
 #include "catalogue.h"
 #include "combinationsheet.h"
 #include "contactsheet.h"
 #include "faceerror.h"
 #include "faceexport.h"
-#include "facefile.h"
 #include "facepictures.h"
-#include "pngfile.h"
+#include "messages.h"
 #include "randomvalue.h"
 #include "stylenames.h"
 
@@ -116,12 +116,13 @@ int runRender(const RenderOptions& options, QTextStream& out, QTextStream& err)
         return ExitStatus::writeFailed;
     }
 
-    const FaceFileResult written = options.format == RenderOptions::Format::Bmp
-                                       ? writeFaceFile(options.output, image)
-                                       : writePngFile(options.output, image);
+    // -o names the file to make; one that is there is replaced, all or nothing.
+    const ImageFormat format =
+        options.format == RenderOptions::Format::Bmp ? ImageFormat::Bmp : ImageFormat::Png;
+    const WriteResult written = writeImageFile(options.output, image, format, WriteMode::Replace);
     if (!written) {
-        report(err,
-               QStringLiteral("%1 is niet geschreven. %2").arg(options.output, written.reason));
+        report(err, QStringLiteral("%1 is niet geschreven. %2")
+                        .arg(options.output, Messages::writeFailure(written, format)));
         return ExitStatus::writeFailed;
     }
     return ExitStatus::success;

@@ -1,9 +1,8 @@
 // libFuzzer target: arbitrary bytes as a typed file name, in one of three folders, through
 // SaveTarget::fullName. Any exception, sanitizer report or broken rule stops the run:
 // - the path is the folder, the name and ".bmp", nothing else;
-// - an accepted file name holds no '/' or NUL, so the file lands in the folder itself, and
-//   it and its temporary twin (7 bytes more) fit in NAME_MAX (255) bytes and, with the
-//   folder and the closing NUL, in PATH_MAX (4096);
+// - an accepted file name holds no '/' or NUL, so the file lands in the folder itself, and it
+//   fits in NAME_MAX (255) bytes and, with the folder and the closing NUL, in PATH_MAX (4096);
 // - a refused name breaks one of those limits.
 //
 // The first byte chooses the folder and whether the rest is read as UTF-8 or as UTF-16
@@ -25,7 +24,6 @@ namespace {
 
 constexpr qsizetype nameMax = 255;
 constexpr qsizetype pathMax = 4096;
-constexpr qsizetype temporaryRoom = 7;
 
 struct Folders
 {
@@ -103,7 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ? QString::fromUtf8(bytes, length)
             : QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes), length / 2);
 
-    const SaveTarget::FullName target = SaveTarget::fullName(folder, typed);
+    const SaveTarget::FullName target = SaveTarget::fullName(
+        folder, typed, SaveTarget::NameLimits{nameMax, pathMax}, SaveTarget::NameRules::Posix);
 
     const QString fileName = typed + SaveTarget::extension;
     if (target.path != folder + fileName) {
@@ -111,16 +110,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const QByteArray fileBytes = QFile::encodeName(fileName);
     const bool holdable = !fileName.contains(QChar(0)) && !fileName.contains(u'/') &&
-                          fileBytes.size() + temporaryRoom <= nameMax &&
-                          QFile::encodeName(target.path).size() + temporaryRoom + 1 <= pathMax;
+                          fileBytes.size() <= nameMax &&
+                          QFile::encodeName(target.path).size() + 1 <= pathMax;
     if (target.isValid() && !holdable) {
         broken("an accepted name fits the file system", target.path);
     }
     if (!target.isValid() && holdable) {
         broken("a refused name does not fit the file system", target.path);
     }
-    if (!target.isValid() && target.refusal.trimmed().isEmpty()) {
-        broken("a refusal says why", target.path);
+    if (!target.isValid() &&
+        (target.problem.refusal == SaveTarget::NameRefusal::NameTooLong ||
+         target.problem.refusal == SaveTarget::NameRefusal::PathTooLong) &&
+        target.problem.length <= target.problem.limit) {
+        broken("a refusal for length names a length over the limit", target.path);
     }
     return 0;
 }

@@ -2,8 +2,8 @@
 // Usage: snoetjesmal-artgen ART_DIR OUTPUT_DIR
 
 #include "artsource.h"
-#include "bmpencoding.h"
 #include "facepictures.h"
+#include "imageencoding.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,9 @@
 #include "dirlistbox.h"
 
+#include "fileprobe.h"
+
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
@@ -44,21 +45,6 @@ private:
     }
 };
 
-// A folder can be opened when it is one and its entries can be read (and, on Unix, entered).
-bool canOpen(const QString& path)
-{
-    const QFileInfo info(path);
-    if (!info.isDir() || !info.isReadable()) {
-        return false;
-    }
-#ifdef Q_OS_UNIX
-    if (!info.isExecutable()) {
-        return false;
-    }
-#endif
-    return true;
-}
-
 QString displayName(const QDir& folder)
 {
     return folder.isRoot() ? QDir::toNativeSeparators(folder.absolutePath()) : folder.dirName();
@@ -94,7 +80,7 @@ bool DirListBox::setPath(const QString& path)
         return false;
     }
     const QString clean = QDir::cleanPath(QDir(path).absolutePath());
-    if (!canOpen(clean)) {
+    if (!FileProbe::canOpenFolder(clean)) {
         return false;
     }
     const bool changed = clean != m_path;

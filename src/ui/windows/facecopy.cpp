@@ -1,21 +1,20 @@
 #include "facecopy.h"
 
+#include "atomicfile.h"
 #include "faceexport.h"
 #include "facepreview.h"
+#include "imageencoding.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QDrag>
-#include <QImageWriter>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -32,14 +31,7 @@ QImage exportImage(const QImage& face, int side)
 
 QByteArray pngBytes(const QImage& image)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(image)) {
-        return {};
-    }
-    return bytes;
+    return encodeImage(image, ImageFormat::Png);
 }
 
 std::unique_ptr<QMimeData> imageMimeData(const QImage& image)
@@ -63,21 +55,6 @@ bool isMenuKey(const QKeyEvent& event)
         event.modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
     return (event.key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
            (event.key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier);
-}
-
-// Writes the bytes under the path, whole or not at all.
-bool writeWhole(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    return file.commit();
 }
 
 } // namespace
@@ -131,7 +108,8 @@ std::unique_ptr<QMimeData> FaceCopyController::dragData()
     }
     if (m_dragFolder->isValid()) {
         const QString path = QDir(m_dragFolder->path()).filePath(FaceCopy::dragFileName.toString());
-        if (writeWhole(path, data->data(QStringLiteral("image/png")))) {
+        if (writeFileAtomically(path, data->data(QStringLiteral("image/png")),
+                                WriteMode::Replace)) {
             data->setUrls({QUrl::fromLocalFile(path)});
         }
     }

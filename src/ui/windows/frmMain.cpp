@@ -58,10 +58,11 @@ QScrollBar* styleBar(QWidget* container, const char* name, const Twips::Rect& re
 
 } // namespace
 
-frmMain::frmMain(QWidget* parent)
+frmMain::frmMain(MessageBoxes& boxes, modVisitWebsite::Opener openWebsite, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint)
+                          Qt::WindowCloseButtonHint),
+      m_boxes(boxes), m_openWebsite(std::move(openWebsite))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Snoetjesmal v1.1 - Quorvelin Software"));
@@ -181,7 +182,7 @@ std::int16_t frmMain::RandomValue(const std::int16_t& strMax)
 
 void frmMain::scrOgen_Change()
 {
-    runHandler(this, [this] {
+    runHandler(m_boxes, this, [this] {
         const auto describe = qScopeGuard([this] { describePreview(); });
         m_picSmiley->recomposeEyes(m_scrOgen->value());
     });
@@ -189,7 +190,7 @@ void frmMain::scrOgen_Change()
 
 void frmMain::scrMond_Change()
 {
-    runHandler(this, [this] {
+    runHandler(m_boxes, this, [this] {
         const auto describe = qScopeGuard([this] { describePreview(); });
         m_picSmiley->recomposeMouth(m_scrMond->value());
     });
@@ -197,7 +198,7 @@ void frmMain::scrMond_Change()
 
 void frmMain::cmdRandom_Click()
 {
-    runHandler(this, [this] {
+    runHandler(m_boxes, this, [this] {
         // Both styles are drawn before either bar moves; the eyes are set first.
         const auto eyesMax = static_cast<std::int16_t>(m_scrOgen->maximum());
         const auto mouthMax = static_cast<std::int16_t>(m_scrMond->maximum());
@@ -210,9 +211,13 @@ void frmMain::cmdRandom_Click()
 
 void frmMain::cmdSave_Click()
 {
-    runHandler(this, [this] {
+    runHandler(m_boxes, this, [this] {
         if (!m_frmSave) {
-            m_frmSave = std::make_unique<frmSave>(*this);
+            const frmSave::Preview preview{[this] { return m_picSmiley->Image(); },
+                                           [this](const QImage& picture) {
+                                               m_picSmiley->setPicture(picture);
+                                           }};
+            m_frmSave = std::make_unique<frmSave>(this, windowIcon(), preview, m_boxes);
         }
         m_frmSave->showModal();
         if (m_frmSave->wasClosed()) {
@@ -226,12 +231,12 @@ void frmMain::lblVisit_Click()
     setUnderline(false);
     bool opened = false;
     try {
-        opened = modVisitWebsite::openWebsite(this, modVisitWebsite::homePage);
+        opened = m_openWebsite(this, modVisitWebsite::homePage);
     } catch (...) {
         opened = false;
     }
     if (!opened) {
-        MsgBox(this,
+        MsgBox(m_boxes, this,
                QStringLiteral("Fout opgetreden bij het openen van de internetpagina.\r\n"
                               "Start handmatig de internetbrowser op, en ga naar ") +
                    modVisitWebsite::homePage.toString(),

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "modVisitWebsite.h"
+#include "msgbox.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -16,13 +19,17 @@ class frmSave;
 
 // The main window: the preview of the face, a scroll bar for the eyes and one for the mouth,
 // "Random", "Opslaan" and the link to the maker's home page. Every control carries its
-// name as object name, so the save dialog and the tests find them as the program does.
+// name as object name, so that the tests find them as the program does.
 class frmMain : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    // Every box of the window, and of the save dialog it shows, goes through boxes; the link
+    // opens the home page through openWebsite.
+    explicit frmMain(MessageBoxes& boxes = screenMessageBoxes(),
+                     modVisitWebsite::Opener openWebsite = modVisitWebsite::openWebsite,
+                     QWidget* parent = nullptr);
     ~frmMain() override;
 
     FacePreview* picSmiley() const { return m_picSmiley; }
@@ -47,6 +54,8 @@ private:
     void setUnderline(bool on);
     void describePreview();
 
+    MessageBoxes& m_boxes;
+    modVisitWebsite::Opener m_openWebsite;
     QFrame* m_picBorder = nullptr;
     FacePreview* m_picSmiley = nullptr;
     QPushButton* m_cmdSave = nullptr;

@@ -3,10 +3,8 @@
 #include "dialogfont.h"
 #include "dirlistbox.h"
 #include "drivelistbox.h"
-#include "facefile.h"
-#include "facepreview.h"
-#include "frmMain.h"
-#include "msgbox.h"
+#include "fileprobe.h"
+#include "messages.h"
 #include "namedcontrol.h"
 #include "savetarget.h"
 #include "settingstore.h"
@@ -38,8 +36,10 @@ const QString settingKey = QStringLiteral("Filename");
 const QString defaultFilename = QStringLiteral("emoticon");
 
 // Every failure of saving is reported the same way.
-constexpr int errorStyle =
+constexpr MsgBoxStyles errorStyle =
     MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation | MsgBoxStyle::SystemModal;
+constexpr MsgBoxStyles replaceStyle =
+    MsgBoxStyle::YesNo | MsgBoxStyle::Information | MsgBoxStyle::SystemModal;
 const QString errorTitle = QStringLiteral("Fout");
 const QString errorIntro = QStringLiteral("Fout opgetreden:\r\n");
 
@@ -59,11 +59,13 @@ void fitCaption(QLabel* label)
 
 } // namespace
 
-frmSave::frmSave(frmMain& main)
+frmSave::frmSave(QWidget* mainWindow, const QIcon& icon, Preview preview, MessageBoxes& boxes,
+                 ImageFileWriter writer)
     : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                            Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint),
-      m_main(main)
+      m_mainWindow(mainWindow), m_icon(icon), m_preview(std::move(preview)), m_boxes(boxes),
+      m_writer(std::move(writer))
 {
     setObjectName(QStringLiteral("frmSave"));
     setWindowTitle(QStringLiteral("Opslaan als"));
@@ -72,7 +74,7 @@ frmSave::frmSave(frmMain& main)
     setSizeGripEnabled(false);
     createControls();
 
-    if (const QScreen* screen = m_main.screen()) {
+    if (const QScreen* screen = m_mainWindow ? m_mainWindow->screen() : this->screen()) {
         QRect centred = rect();
         centred.moveCenter(screen->availableGeometry().center());
         move(centred.topLeft());
@@ -154,7 +156,7 @@ void frmSave::showModal()
 
 void frmSave::Form_Load()
 {
-    setWindowIcon(m_main.windowIcon());
+    setWindowIcon(m_icon);
     // Where this changes the text, txtFilename_Change stores the same value back.
     m_txtFilename->setText(
         GetSetting(settingApplication, settingSection, settingKey, defaultFilename));
@@ -178,56 +180,77 @@ void frmSave::drvStation_Change()
 
 void frmSave::cmdSave_Click()
 {
-    runHandler(this, [this] {
-        const QString folder = SaveTarget::withSeparator(m_dirMap->Path());
-        if (!SaveTarget::isFolder(folder)) {
-            MsgBox(this, errorIntro + QStringLiteral("Opgegeven map bestaat niet."), errorStyle,
-                   errorTitle);
-            return;
+    runHandler(m_boxes, this, [this] {
+        if (save()) {
+            hide();
+            MsgBox(m_boxes, m_mainWindow, QStringLiteral("Succesvol opgeslagen!"),
+                   MsgBoxStyle::Information);
         }
+    });
+}
 
-        const SaveTarget::FullName target = SaveTarget::fullName(folder, m_txtFilename->text());
-        if (!target.isValid()) {
-            MsgBox(this, errorIntro + target.refusal, errorStyle, errorTitle);
-            return;
-        }
+bool frmSave::save()
+{
+    const QString folder = SaveTarget::withSeparator(m_dirMap->Path());
+    if (!FileProbe::isFolder(folder)) {
+        showError(QStringLiteral("Opgegeven map bestaat niet."));
+        return false;
+    }
 
-        switch (SaveTarget::existingAt(target.path)) {
-        case SaveTarget::Existing::Nothing:
+    const SaveTarget::FullName target =
+        SaveTarget::fullName(folder, m_txtFilename->text(), FileProbe::nameLimits(folder));
+    if (!target.isValid()) {
+        showError(Messages::nameRefusal(target.problem));
+        return false;
+    }
+
+    // A file is replaced only after a yes. Where nothing was there, the file is made only if
+    // that is still so; one that appeared meanwhile brings the question after all.
+    QImage picture;
+    WriteResult written;
+    constexpr int attempts = 3;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        WriteMode mode = WriteMode::CreateNew;
+        switch (FileProbe::existingAt(target.path)) {
+        case FileProbe::Existing::Nothing:
             break;
-        case SaveTarget::Existing::File:
-            if (MsgBox(this,
+        case FileProbe::Existing::File:
+            if (MsgBox(m_boxes, this,
                        QStringLiteral("Het bestand op de aangegeven locatie bestaat al, wil je "
                                       "het bestand vervangen?"),
-                       MsgBoxStyle::YesNo | MsgBoxStyle::Information | MsgBoxStyle::SystemModal,
-                       QStringLiteral("Bestand vervangen")) != MsgBoxResult::Yes) {
-                return;
+                       replaceStyle, QStringLiteral("Bestand vervangen")) != MsgBoxAnswer::Yes) {
+                return false;
             }
+            mode = WriteMode::Replace;
             break;
-        case SaveTarget::Existing::Other:
-            MsgBox(this,
-                   errorIntro +
-                       QStringLiteral("Op de aangegeven locatie staat al een map of iets anders "
-                                      "dan een bestand met de naam \"%1\". Dat wordt niet "
-                                      "vervangen; kies een andere naam.")
-                           .arg(QFileInfo(target.path).fileName()),
-                   errorStyle, errorTitle);
-            return;
+        case FileProbe::Existing::Other:
+            showError(QStringLiteral("Op de aangegeven locatie staat al een map of iets anders "
+                                     "dan een bestand met de naam \"%1\". Dat wordt niet "
+                                     "vervangen; kies een andere naam.")
+                          .arg(QFileInfo(target.path).fileName()));
+            return false;
         }
 
         // The drawing becomes the preview's picture; on screen nothing changes.
-        FacePreview* const picSmiley = m_main.picSmiley();
-        picSmiley->setPicture(picSmiley->Image());
-
-        const FaceFileResult written = writeFaceFile(target.path, picSmiley->Picture());
-        if (!written) {
-            MsgBox(this, errorIntro + written.reason, errorStyle, errorTitle);
-            return;
+        if (picture.isNull()) {
+            picture = m_preview.image();
+            m_preview.setPicture(picture);
         }
+        written = m_writer(target.path, picture, mode);
+        if (written.problem != WriteProblem::AlreadyExists || mode != WriteMode::CreateNew) {
+            break;
+        }
+    }
+    if (!written) {
+        showError(Messages::writeFailure(written, ImageFormat::Bmp));
+        return false;
+    }
+    return true;
+}
 
-        hide();
-        MsgBox(&m_main, QStringLiteral("Succesvol opgeslagen!"), MsgBoxStyle::Information);
-    });
+void frmSave::showError(const QString& reason)
+{
+    MsgBox(m_boxes, this, errorIntro + reason, errorStyle, errorTitle);
 }
 
 void frmSave::cmdCancel_Click()

@@ -1,6 +1,14 @@
 #pragma once
 
+#include "atomicfile.h"
+#include "msgbox.h"
+
 #include <QDialog>
+#include <QIcon>
+#include <QImage>
+#include <QPointer>
+
+#include <functional>
 
 class DirListBox;
 class DriveListBox;
@@ -8,10 +16,10 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class frmMain;
 
 // The save dialog: chooses drive, folder and file name and writes the main window's face as a
-// BMP file there. It has no owner window and is shown modally by the main window's "Opslaan".
+// BMP file there. It has no owner window and is shown modally by the main window's "Opslaan";
+// what it needs of the main window it is given when it is made.
 // "Annuleer" and a successful save only hide it, so that the next showing finds drive, folder
 // and name as they were left; its close box discards it. The last file name is kept in the
 // user's settings, written at every change of the name box.
@@ -20,7 +28,18 @@ class frmSave : public QDialog
     Q_OBJECT
 
 public:
-    explicit frmSave(frmMain& main);
+    // The main window's preview as the dialog sees it: the drawn image, and a way to make
+    // that image the preview's picture.
+    struct Preview
+    {
+        std::function<QImage()> image;
+        std::function<void(const QImage&)> setPicture;
+    };
+
+    // mainWindow places the dialog on its screen and carries the confirmation box; the dialog
+    // takes icon as its own. Boxes are shown through boxes and the file is written by writer.
+    frmSave(QWidget* mainWindow, const QIcon& icon, Preview preview,
+            MessageBoxes& boxes = screenMessageBoxes(), ImageFileWriter writer = writeBmpFile);
     ~frmSave() override;
 
     // Shows the dialog modally and returns once it is hidden or closed.
@@ -43,8 +62,14 @@ protected:
 
 private:
     void createControls();
+    bool save();
+    void showError(const QString& reason);
 
-    frmMain& m_main;
+    QPointer<QWidget> m_mainWindow;
+    QIcon m_icon;
+    Preview m_preview;
+    MessageBoxes& m_boxes;
+    ImageFileWriter m_writer;
     bool m_closed = false;
 
     QLabel* m_lblInfo = nullptr;

@@ -17,8 +17,7 @@ inline const QUrl homePage = QUrl(QStringLiteral("https://www.quorvelin.nl/"));
 // Returns false when the shell reports that it could not.
 bool openWebsite(QWidget* window, const QUrl& url);
 
-// Tests replace the shell; pass an empty function to use the real one again.
-using Opener = std::function<bool(const QUrl&)>;
-void setOpener(Opener opener);
+// Who opens a page: openWebsite, or in a test one of the test's own.
+using Opener = std::function<bool(QWidget* window, const QUrl& url)>;
 
 } // namespace modVisitWebsite

@@ -1,11 +1,10 @@
 #include "untrappederror.h"
 
 #include "faceerror.h"
-#include "msgbox.h"
 
-void reportUntrappedError(QWidget* parent, const QString& what)
+void reportUntrappedError(MessageBoxes& boxes, QWidget* parent, const QString& what)
 {
-    MsgBox(parent, QStringLiteral("Fout opgetreden:\r\n") + what,
+    MsgBox(boxes, parent, QStringLiteral("Fout opgetreden:\r\n") + what,
            MsgBoxStyle::OkOnly | MsgBoxStyle::Critical, applicationTitle);
 }
 

@@ -1,0 +1,142 @@
+#include "atomicfile.h"
+
+#include "system.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QStorageInfo>
+
+namespace {
+
+// The temporary file is called ".~sm" and six random letters or digits: ten bytes, however
+// long the target's name is, so every name the file system holds can be written.
+QString temporaryName()
+{
+    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QString name = QStringLiteral(".~sm");
+    for (int i = 0; i < 6; ++i) {
+        name += QLatin1Char(letters[QRandomGenerator::global()->bounded(36)]);
+    }
+    return name;
+}
+
+// When the system's error code was lost or says nothing clear, look at the place itself.
+WriteProblem diagnose(const QString& path, qint64 size)
+{
+    const QFileInfo target(path);
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.isDir()) {
+        return WriteProblem::FolderGone;
+    }
+    if (target.isDir()) {
+        return WriteProblem::IsFolder;
+    }
+    const QStorageInfo volume(folder.absoluteFilePath());
+    if (volume.isValid() && volume.isReadOnly()) {
+        return WriteProblem::ReadOnlyMedium;
+    }
+    if (!folder.isWritable() || (target.exists() && !target.isWritable())) {
+        return WriteProblem::NoPermission;
+    }
+    if (volume.isValid() && volume.bytesAvailable() >= 0 && volume.bytesAvailable() < size) {
+        return WriteProblem::DiskFull;
+    }
+    return WriteProblem::Unknown;
+}
+
+WriteResult failure(int error, const QString& path, qint64 size, const QString& systemText)
+{
+    WriteProblem problem = System::writeProblemOf(error);
+    // "No such file" may also mean a place that holds no files of ours (a kernel file system,
+    // say): only a folder that is really gone is reported as gone.
+    if (problem == WriteProblem::Unknown || (problem == WriteProblem::FolderGone &&
+                                             QFileInfo(QFileInfo(path).absolutePath()).isDir())) {
+        problem = diagnose(path, size);
+    }
+    return {problem, systemText};
+}
+
+} // namespace
+
+WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes, WriteMode mode)
+{
+    const QFileInfo target(path);
+    const QDir folder = target.absoluteDir();
+
+    // A new file of our own, never one that is there already.
+    QFile temporary;
+    int openError = 0;
+    constexpr int attempts = 16;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        temporary.setFileName(folder.filePath(temporaryName()));
+        if (temporary.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            break;
+        }
+        openError = System::lastError();
+        if (!QFileInfo::exists(temporary.fileName())) {
+            break; // not a name that was taken: trying another one will not help
+        }
+    }
+    if (!temporary.isOpen()) {
+        return failure(openError, path, bytes.size(), temporary.errorString());
+    }
+    bool placed = false;
+    const auto removeTemporary = qScopeGuard([&] {
+        if (!placed) {
+            temporary.close();
+            temporary.remove();
+        }
+    });
+
+    // QFile buffers what is written; a failed last flush of that buffer is only seen when it
+    // is asked for. So everything is flushed and checked, and pushed onto the disk, before
+    // the file takes the target's name.
+    if (temporary.write(bytes) != bytes.size() || !temporary.flush() ||
+        temporary.error() != QFileDevice::NoError || temporary.size() != bytes.size()) {
+        const int error = System::lastError();
+        return failure(error, path, bytes.size(), temporary.errorString());
+    }
+    if (const int error = System::flushToDisk(temporary); error != 0) {
+        return failure(error, path, bytes.size(), temporary.errorString());
+    }
+    if (mode == WriteMode::Replace && target.isFile()) {
+        // The new file keeps the permissions the old one had.
+        temporary.setPermissions(target.permissions());
+    }
+    temporary.close();
+    if (temporary.error() != QFileDevice::NoError) {
+        const int error = System::lastError();
+        return failure(error, path, bytes.size(), temporary.errorString());
+    }
+
+    const System::Move move =
+        System::moveIntoPlace(temporary.fileName(), path, mode == WriteMode::Replace);
+    switch (move.outcome) {
+    case System::MoveOutcome::Moved:
+        placed = true;
+        return {};
+    case System::MoveOutcome::TargetExists:
+        return {WriteProblem::AlreadyExists, {}};
+    case System::MoveOutcome::Failed:
+        break;
+    }
+    return failure(move.error, path, bytes.size(), {});
+}
+
+WriteResult writeImageFile(const QString& path, const QImage& image, ImageFormat format,
+                           WriteMode mode)
+{
+    const QByteArray bytes = encodeImage(image, format);
+    if (bytes.isEmpty()) {
+        return {WriteProblem::NotEncoded, {}};
+    }
+    return writeFileAtomically(path, bytes, mode);
+}
+
+WriteResult writeBmpFile(const QString& path, const QImage& image, WriteMode mode)
+{
+    return writeImageFile(path, image, ImageFormat::Bmp, mode);
+}

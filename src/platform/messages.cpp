@@ -1,0 +1,78 @@
+#include "messages.h"
+
+namespace Messages {
+
+QString writeFailure(const WriteResult& result, ImageFormat format)
+{
+    switch (result.problem) {
+    case WriteProblem::None:
+        return {};
+    case WriteProblem::AlreadyExists:
+        return QStringLiteral("Er staat al een bestand met deze naam.");
+    case WriteProblem::NoPermission:
+        return QStringLiteral("Je hebt geen toestemming om op deze plek een bestand op te slaan.");
+    case WriteProblem::ReadOnlyMedium:
+        return QStringLiteral("Op deze schijf kan alleen gelezen worden (schrijfbeveiligd).");
+    case WriteProblem::DiskFull:
+        return QStringLiteral("De schijf is vol.");
+    case WriteProblem::NameTooLong:
+        return QStringLiteral("De bestandsnaam of het pad is te lang.");
+    case WriteProblem::FolderGone:
+        return QStringLiteral("Opgegeven map bestaat niet.");
+    case WriteProblem::IsFolder:
+        return QStringLiteral("Er staat al een map met deze naam.");
+    case WriteProblem::NotEncoded:
+        return QStringLiteral("Het plaatje kon niet als %1-bestand worden opgemaakt.")
+            .arg(format == ImageFormat::Bmp ? QStringLiteral("BMP") : QStringLiteral("PNG"));
+    case WriteProblem::Unknown:
+        break;
+    }
+    return result.systemText.isEmpty()
+               ? QStringLiteral("Het bestand kon niet worden geschreven.")
+               : QStringLiteral("Het bestand kon niet worden geschreven (%1).")
+                     .arg(result.systemText);
+}
+
+QString nameRefusal(const SaveTarget::NameProblem& problem)
+{
+    using SaveTarget::NameRefusal;
+    const bool windows = problem.rules == SaveTarget::NameRules::Windows;
+    switch (problem.refusal) {
+    case NameRefusal::None:
+        return {};
+    case NameRefusal::Nul:
+        return QStringLiteral("De bestandsnaam bevat een nulteken; dat kan in geen enkele "
+                              "bestandsnaam staan.");
+    case NameRefusal::Separator:
+        return windows ? QStringLiteral("De bestandsnaam mag geen \\ of / bevatten: die tekens "
+                                        "scheiden mappen.")
+                       : QStringLiteral("De bestandsnaam mag geen / bevatten: dat teken scheidt "
+                                        "mappen.");
+    case NameRefusal::ControlCharacter:
+        return QStringLiteral("De bestandsnaam bevat een stuurteken (zoals een tab); dat kan niet "
+                              "in een bestandsnaam staan.");
+    case NameRefusal::ReservedCharacter:
+        return QStringLiteral("De bestandsnaam mag geen van deze tekens bevatten: "
+                              "< > : \" / \\ | ? *");
+    case NameRefusal::DeviceName:
+        return QStringLiteral("\"%1\" is de naam van een apparaat van Windows en kan geen "
+                              "bestandsnaam zijn.")
+            .arg(problem.device);
+    case NameRefusal::TrailingDotOrSpace:
+        return QStringLiteral("Een bestandsnaam mag niet op een punt of een spatie eindigen.");
+    case NameRefusal::NameTooLong:
+        return QStringLiteral("De bestandsnaam is te lang voor deze map: %1 %3 met \"%4\" erbij, "
+                              "ten hoogste %2 %3 kan.")
+            .arg(problem.length)
+            .arg(problem.limit)
+            .arg(windows ? QStringLiteral("tekens") : QStringLiteral("bytes"),
+                 SaveTarget::extension);
+    case NameRefusal::PathTooLong:
+        return QStringLiteral("De map en de bestandsnaam samen vormen een te lang pad: ten "
+                              "hoogste %1 bytes kan.")
+            .arg(problem.limit);
+    }
+    return {};
+}
+
+} // namespace Messages

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "atomicfile.h"
+#include "volumes.h"
+
+#include <QList>
+#include <QString>
+#include <QUrl>
+
+class QFileDevice;
+
+// What the platform services do differently on each operating system, in one place for
+// each: system_posix.cpp and system_windows.cpp. Only the services of this folder use it.
+namespace System {
+
+// The error code of the call that just failed: errno, or GetLastError() on Windows.
+int lastError();
+
+// What an error code of this system means for a write.
+WriteProblem writeProblemOf(int error);
+
+// Pushes what was written to the open file onto the disk. Returns 0, or the error code when
+// the disk refuses (some file systems only report a lost write here).
+int flushToDisk(QFileDevice& file);
+
+enum class MoveOutcome
+{
+    Moved,
+    TargetExists, // only when not replacing: the target was there, nothing was moved
+    Failed,
+};
+
+struct Move
+{
+    MoveOutcome outcome = MoveOutcome::Failed;
+    int error = 0; // when Failed
+};
+
+// Gives the file at from the name to, in the same folder, in one step. With replace, a file
+// already called to is replaced; without, the move fails with TargetExists when anything
+// has that name, even if it appeared a moment ago.
+Move moveIntoPlace(const QString& from, const QString& to, bool replace);
+
+// True when the user may enter the folder (the x permission on Posix systems).
+bool mayEnter(const QString& folder);
+
+// What the file system of a folder allows for names (see SaveTarget::NameLimits).
+qsizetype nameMax(const QString& folder);
+qsizetype pathMax(const QString& folder);
+
+// The volumes a user saves to (see userVolumes()), without waiting on a network or FUSE
+// file system.
+QList<Volume> listVolumes();
+
+// How the drive list shows the volume with this root.
+QString volumeLabel(const QString& rootPath);
+
+// Asks the desktop shell to open the url; ownerWindow is the native id of the window that
+// owns what the shell shows, or 0. False when the shell reports that it could not.
+bool openInShell(quintptr ownerWindow, const QUrl& url);
+
+} // namespace System

@@ -1,0 +1,143 @@
+// The platform services on Windows.
+
+#include "system.h"
+
+#include <QDir>
+#include <QFileDevice>
+#include <QStorageInfo>
+
+#include <io.h>
+#include <qt_windows.h>
+#include <shellapi.h>
+
+namespace System {
+
+namespace {
+
+// What NTFS, exFAT and FAT with long names allow, in UTF-16 units.
+constexpr qsizetype windowsNameMax = 255;
+
+std::wstring nativePath(const QString& path)
+{
+    return QDir::toNativeSeparators(path).toStdWString();
+}
+
+bool isRemoteDrive(const QString& rootPath)
+{
+    const UINT type = ::GetDriveTypeW(nativePath(rootPath).c_str());
+    return type == DRIVE_REMOTE || type == DRIVE_NO_ROOT_DIR || type == DRIVE_UNKNOWN;
+}
+
+} // namespace
+
+int lastError()
+{
+    return static_cast<int>(::GetLastError());
+}
+
+WriteProblem writeProblemOf(int error)
+{
+    switch (static_cast<DWORD>(error)) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return WriteProblem::NoPermission;
+    case ERROR_WRITE_PROTECT:
+        return WriteProblem::ReadOnlyMedium;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return WriteProblem::DiskFull;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return WriteProblem::NameTooLong;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+        return WriteProblem::FolderGone;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return WriteProblem::AlreadyExists;
+    default:
+        return WriteProblem::Unknown;
+    }
+}
+
+int flushToDisk(QFileDevice& file)
+{
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()));
+    if (handle == INVALID_HANDLE_VALUE || !::FlushFileBuffers(handle)) {
+        return lastError();
+    }
+    return 0;
+}
+
+Move moveIntoPlace(const QString& from, const QString& to, bool replace)
+{
+    // Without MOVEFILE_REPLACE_EXISTING the move fails when anything has the name.
+    DWORD flags = MOVEFILE_WRITE_THROUGH;
+    if (replace) {
+        flags |= MOVEFILE_REPLACE_EXISTING;
+    }
+    if (::MoveFileExW(nativePath(from).c_str(), nativePath(to).c_str(), flags)) {
+        return {MoveOutcome::Moved, 0};
+    }
+    const int error = lastError();
+    if (!replace && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) {
+        return {MoveOutcome::TargetExists, 0};
+    }
+    return {MoveOutcome::Failed, error};
+}
+
+bool mayEnter(const QString& folder)
+{
+    Q_UNUSED(folder);
+    return true; // what may be read may be entered
+}
+
+qsizetype nameMax(const QString& folder)
+{
+    Q_UNUSED(folder);
+    return windowsNameMax;
+}
+
+qsizetype pathMax(const QString& folder)
+{
+    Q_UNUSED(folder);
+    return 0; // not checked: Windows reports a path that is too long when it is written
+}
+
+QString volumeLabel(const QString& rootPath)
+{
+    // "c:", with the volume's name where the drive is ready and has one: "c: [SYSTEEM]". A
+    // network drive is not asked: its server may not answer.
+    const QString letter = rootPath.left(2).toLower();
+    if (isRemoteDrive(rootPath)) {
+        return letter;
+    }
+    const QStorageInfo info(rootPath);
+    const QString name = info.isReady() ? info.name() : QString();
+    return name.isEmpty() ? letter : QStringLiteral("%1 [%2]").arg(letter, name);
+}
+
+QList<Volume> listVolumes()
+{
+    QList<Volume> volumes;
+    const DWORD drives = ::GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if ((drives & (DWORD{1} << i)) != 0) {
+            const QString root = QChar(u'A' + i) + QStringLiteral(":/");
+            volumes.append({root, volumeLabel(root)});
+        }
+    }
+    return volumes;
+}
+
+bool openInShell(quintptr ownerWindow, const QUrl& url)
+{
+    const QByteArray target = url.toString(QUrl::FullyEncoded).toLatin1();
+    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteA(
+        reinterpret_cast<HWND>(ownerWindow), "open", target.constData(), "", "", SW_SHOWNORMAL));
+    // Values of 32 and below are the shell's error codes.
+    return result > 32;
+}
+
+} // namespace System

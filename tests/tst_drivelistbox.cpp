@@ -1,0 +1,60 @@
+// The drive list of the save dialog: it starts at the volume of the current folder, lists
+// the root first, and chooses only what it lists.
+
+#include "drivelistbox.h"
+
+#include <QDir>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestDriveListBox : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startsAtTheVolumeOfTheCurrentFolder()
+    {
+        const QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString before = QDir::currentPath();
+        const auto back = qScopeGuard([&] { QDir::setCurrent(before); });
+        QVERIFY(QDir::setCurrent(dir.path()));
+        const DriveListBox list;
+        const QString drive = QDir::fromNativeSeparators(list.Drive());
+        QVERIFY(!drive.isEmpty());
+        QVERIFY2(QDir::currentPath().startsWith(drive), qPrintable(drive));
+        QVERIFY(!list.currentText().isEmpty());
+    }
+
+    void theRootComesFirst()
+    {
+        const DriveListBox list;
+        QVERIFY(list.count() >= 1);
+#ifndef Q_OS_WIN
+        QCOMPARE(list.itemData(0).toString(), u"/"_qs);
+        QVERIFY(list.itemText(0).startsWith(u"/"_qs));
+#endif
+        for (int i = 0; i < list.count(); ++i) {
+            QVERIFY(!list.itemText(i).isEmpty());
+        }
+    }
+
+    void choosesOnlyWhatItLists()
+    {
+        DriveListBox list;
+        const QSignalSpy changed(&list, &DriveListBox::driveChanged);
+        const QString chosen = list.Drive();
+        QVERIFY(!list.setDrive(u"/snoetjesmal-geen-schijf"_qs));
+        QCOMPARE(list.Drive(), chosen);
+        QCOMPARE(changed.count(), 0);
+        // The first volume by either notation.
+        const QString first = list.itemData(0).toString();
+        QVERIFY(list.setDrive(QDir::toNativeSeparators(first)));
+        QCOMPARE(QDir::fromNativeSeparators(list.Drive()), first);
+    }
+};
+
+QTEST_MAIN(TestDriveListBox)
+#include "tst_drivelistbox.moc"
