@@ -18,16 +18,14 @@ set(SNOETJESMAL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR
     ${PROJECT_SOURCE_DIR}/cmake/wine-run ${SNOETJESMAL_WINEPREFIX} ${SNOETJESMAL_WINE_DLL_PATH})
 
-# Every test of this build runs in the prefix that this test makes first.
+# Every test of the calling folder runs in the prefix that this test makes first.
 function(snoetjesmal_windows_test_fixture)
-    add_test(NAME wine_prefix COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-prefix ${SNOETJESMAL_WINEPREFIX})
+    add_test(NAME wine_prefix
+        COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-prefix ${SNOETJESMAL_WINEPREFIX})
     set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 120)
-    foreach(folder IN LISTS ARGN)
-        get_property(tests DIRECTORY ${folder} PROPERTY TESTS)
-        foreach(test IN LISTS tests)
-            set_property(TEST ${test} DIRECTORY ${folder} APPEND PROPERTY FIXTURES_REQUIRED wine)
-        endforeach()
-    endforeach()
+    get_property(tests DIRECTORY PROPERTY TESTS)
+    list(REMOVE_ITEM tests wine_prefix)
+    set_property(TEST ${tests} APPEND PROPERTY FIXTURES_REQUIRED wine)
 endfunction()
 
 # The portable ZIP and the installer, in build/windows/dist (scripts/package-windows copies
