@@ -349,8 +349,16 @@ private Q_SLOTS:
         }
     }
 
+    void linkWorksFromTheKeyboard_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Space") << int(Qt::Key_Space);
+    }
     void linkWorksFromTheKeyboard()
     {
+        QFETCH(int, key);
         int opened = 0;
         modVisitWebsite::setOpener([&](const QUrl&) {
             ++opened;
@@ -361,13 +369,45 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         auto* label = control<QLabel>(w, "lblVisit");
         label->setFocus();
-        QTest::keyClick(label, Qt::Key_Return);
-        QTest::keyClick(label, Qt::Key_Space);
+        // A key held down repeats its press; the page opens once a press all the same.
+        QTest::keyPress(label, Qt::Key(key));
+        for (int repeat = 0; repeat < 5; ++repeat) {
+            QTest::simulateEvent(label, true, key, Qt::NoModifier, QString(), true);
+        }
+        QTest::keyRelease(label, Qt::Key(key));
+        QCOMPARE(opened, 1);
+        QTest::keyClick(label, Qt::Key(key));
         QCOMPARE(opened, 2);
         // A press on the label released elsewhere is no click.
         QTest::mousePress(label, Qt::LeftButton, {}, QPoint(3, 3));
         QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(-20, -20));
         QCOMPARE(opened, 2);
+    }
+
+    // Assistive technology sees the label as a link it can press, inside a window.
+    void linkIsALinkToAssistiveTechnology()
+    {
+        int opened = 0;
+        modVisitWebsite::setOpener([&](const QUrl&) {
+            ++opened;
+            return true;
+        });
+        frmMain w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w);
+        QVERIFY(window != nullptr);
+        QCOMPARE(window->role(), QAccessible::Window);
+        QAccessibleInterface* link =
+            QAccessible::queryAccessibleInterface(control<QLabel>(w, "lblVisit"));
+        QVERIFY(link != nullptr);
+        QCOMPARE(link->role(), QAccessible::Link);
+        QCOMPARE(link->text(QAccessible::Name), u"Bezoek "_qs + modVisitWebsite::siteName);
+        QAccessibleActionInterface* actions = link->actionInterface();
+        QVERIFY(actions != nullptr);
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(opened, 1);
     }
 
     void failuresAreReportedAndTheProgramGoesOn()

@@ -14,6 +14,7 @@
 #include "twipsgeometry.h"
 #include "untrappederror.h"
 
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -56,6 +57,17 @@ QScrollBar* styleBar(QWidget* container, const char* name, const Twips::Rect& re
     return bar;
 }
 
+// Assistive technology sees the main window as a window (a frame), not as the client area
+// Qt reports for a plain widget.
+QAccessibleInterface* accessibleWindow(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(frmMain::staticMetaObject.className()) &&
+        object->isWidgetType()) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 frmMain::frmMain(QWidget* parent)
@@ -63,6 +75,11 @@ frmMain::frmMain(QWidget* parent)
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleWindow);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Snoetjesmal v1.1 - Quorvelin Software"));
     setWindowIcon(programIcon());

@@ -2,14 +2,55 @@
 
 #include "artworkreader.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
+namespace {
+
+// What assistive technology sees: a link (rather than the label Qt would report) whose
+// "press" action activates it as a click does.
+class AccessibleLink : public QAccessibleWidget
+{
+public:
+    explicit AccessibleLink(LinkLabel* label) : QAccessibleWidget(label, QAccessible::Link) {}
+
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& actionName) override
+    {
+        if (actionName == pressAction()) {
+            static_cast<LinkLabel*>(widget())->activate();
+        } else {
+            QAccessibleWidget::doAction(actionName);
+        }
+    }
+};
+
+QAccessibleInterface* accessibleLink(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(LinkLabel::staticMetaObject.className()) &&
+        object->isWidgetType()) {
+        return new AccessibleLink(static_cast<LinkLabel*>(object));
+    }
+    return nullptr;
+}
+
+} // namespace
+
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleLink);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled)
     setAlignment(Qt::AlignCenter);
     QPalette palette = this->palette();
     palette.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0xff));
@@ -17,6 +58,11 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);
     setCursor(handCursor());
+}
+
+void LinkLabel::activate()
+{
+    Q_EMIT activated();
 }
 
 void LinkLabel::mousePressEvent(QMouseEvent* event)
@@ -50,7 +96,10 @@ void LinkLabel::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
-        Q_EMIT activated();
+        // A held key repeats its press; the link opens once for the first.
+        if (!event->isAutoRepeat()) {
+            Q_EMIT activated();
+        }
         break;
     default:
         QLabel::keyPressEvent(event);
