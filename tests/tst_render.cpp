@@ -5,6 +5,7 @@
 #include "catalogue.h"
 #include "combinationsheet.h"
 #include "faceexport.h"
+#include "qttranslation.h"
 #include "renderjob.h"
 #include "renderoptions.h"
 #include "stylenames.h"
@@ -105,6 +106,8 @@ private Q_SLOTS:
     {
         QVERIFY(m_folder.isValid());
         QVERIFY2(QFile::exists(renderProgram), qPrintable(renderProgram));
+        // As the renderer does: Qt's texts in Dutch (package qt6-translations-l10n).
+        QVERIFY(installQtTranslation());
     }
 
     void cleanup()
@@ -245,14 +248,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("mentions");
         const QString o = u"-o"_qs;
         const QString png = u"face.png"_qs;
+        // The parser's own complaints, in Qt's Dutch.
         QTest::newRow("unknown option")
-            << QStringList{u"--colour"_qs, o, png} << u"Onbekende optie --colour"_qs;
+            << QStringList{u"--colour"_qs, o, png} << u"Onbekende optie: 'colour'"_qs;
         QTest::newRow("unknown short option")
-            << QStringList{u"-x"_qs, o, png} << u"Onbekende optie -x"_qs;
+            << QStringList{u"-x"_qs, o, png} << u"Onbekende optie: 'x'"_qs;
         QTest::newRow("missing value")
-            << QStringList{o, png, u"--eyes"_qs} << u"Bij --eyes hoort een waarde"_qs;
+            << QStringList{o, png, u"--eyes"_qs} << u"Ontbrekende waarde na '--eyes'"_qs;
         QTest::newRow("value for a switch")
-            << QStringList{u"--sheet=1"_qs, o, png} << u"hoort geen waarde"_qs;
+            << QStringList{u"--sheet=1"_qs, o, png} << u"Onverwachte waarde na '--sheet'"_qs;
         QTest::newRow("stray argument")
             << QStringList{u"blij"_qs, o, png} << u"Onverwacht argument"_qs;
         QTest::newRow("eyes too high")
@@ -486,7 +490,9 @@ private Q_SLOTS:
     {
         const Run help = run({u"--help"_qs});
         QCOMPARE(help.status, ExitStatus::success);
-        QVERIFY(help.out.contains(u"Gebruik"_qs));
+        // Qt's headings in Dutch, the options in ours.
+        QVERIFY(help.out.startsWith(u"Gebruik: "_qs));
+        QVERIFY(help.out.contains(u"\nOpties:\n"_qs));
         QVERIFY(help.out.contains(u"--transparent"_qs));
         const Run version = run({u"--version"_qs});
         QCOMPARE(version.status, ExitStatus::success);
@@ -496,20 +502,27 @@ private Q_SLOTS:
     void usageErrorFromProgram_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("extension") << QStringList{u"-o"_qs, u"f.gif"_qs};
-        QTest::newRow("name") << QStringList{u"--eyes=blijer"_qs, u"-o"_qs, u"f.png"_qs};
-        QTest::newRow("transparent bmp") << QStringList{u"--transparent"_qs, u"-o"_qs, u"f.bmp"_qs};
-        QTest::newRow("unknown option") << QStringList{u"--kleur=geel"_qs, u"-o"_qs, u"f.png"_qs};
+        QTest::addColumn<QString>("mentions");
+        QTest::newRow("extension") << QStringList{u"-o"_qs, u"f.gif"_qs} << u".png of .bmp"_qs;
+        QTest::newRow("name") << QStringList{u"--eyes=blijer"_qs, u"-o"_qs, u"f.png"_qs}
+                              << u"\"blijer\""_qs;
+        QTest::newRow("transparent bmp")
+            << QStringList{u"--transparent"_qs, u"-o"_qs, u"f.bmp"_qs} << u"PNG-bestand"_qs;
+        // The renderer loads Qt's Dutch itself.
+        QTest::newRow("unknown option") << QStringList{u"--kleur=geel"_qs, u"-o"_qs, u"f.png"_qs}
+                                        << u"Onbekende optie: 'kleur'"_qs;
     }
     void usageErrorFromProgram()
     {
         QFETCH(QStringList, arguments);
+        QFETCH(QString, mentions);
         // The output, wherever named, goes into the test folder.
         const qsizetype at = arguments.indexOf(u"-o"_qs);
         arguments[at + 1] = path(arguments.at(at + 1));
         const Run result = run(arguments);
         QCOMPARE(result.status, ExitStatus::usage);
         QVERIFY(result.err.contains(u"snoetjesmal-render: "_qs));
+        QVERIFY2(result.err.contains(mentions), qPrintable(result.err));
         QVERIFY(result.err.contains(u"--help"_qs));
         QVERIFY(result.out.isEmpty());
         QVERIFY(entries(m_folder.path()).isEmpty());
@@ -576,6 +589,36 @@ private Q_SLOTS:
         const Run result = run({u"-o"_qs, regular + u"/x.png"_qs});
         QCOMPARE(result.status, ExitStatus::writeFailed);
         QVERIFY(QFileInfo(regular).isFile());
+    }
+
+    // Running out of memory anywhere (making the picture, or encoding it) is reported like
+    // any other failure, never by the C++ runtime's "terminate". The process gets less
+    // address space than a sheet needs: first the least it succeeds with is sought, then
+    // every limit a little below it, where the allocations that fail move through the work.
+    void outOfMemoryIsReported()
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("AddressSanitizer reserves more address space than any limit allows");
+#else
+        const QStringList arguments{u"--sheet"_qs, u"--scale=8"_qs, u"-o"_qs, path(u"s.png"_qs)};
+        const auto limited = [&](int mebibytes) {
+            return run(arguments, u"ulimit -v %1;"_qs.arg(mebibytes * 1024));
+        };
+        int failing = 64;
+        int working = 1024;
+        QCOMPARE(limited(working).status, ExitStatus::success);
+        while (working - failing > 1) {
+            const int middle = (failing + working) / 2;
+            (limited(middle).status == ExitStatus::success ? working : failing) = middle;
+        }
+        for (int mebibytes = working - 1; mebibytes >= working - 8; --mebibytes) {
+            const Run result = limited(mebibytes);
+            const QString context = u"%1 MiB: %2"_qs.arg(mebibytes).arg(result.err);
+            QVERIFY2(result.status == ExitStatus::writeFailed, qPrintable(context));
+            QVERIFY2(result.err.contains(u"snoetjesmal-render: "_qs), qPrintable(context));
+            QVERIFY2(!result.err.contains(u"terminate"_qs), qPrintable(context));
+        }
+#endif
     }
 
     // A write that breaks off part-way (the file size limit of the process is 0): the old
