@@ -68,6 +68,12 @@ private Q_SLOTS:
         QVERIFY(!(w.windowFlags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
+        // The icon's two pictures and the hand over the link, read from the resources.
+        QCOMPARE(w.windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {48, 48}}));
+        const QCursor hand = control(w, "lblVisit")->cursor();
+        QCOMPARE(hand.shape(), Qt::BitmapCursor);
+        QCOMPARE(hand.pixmap().size(), QSize(32, 32));
+        QCOMPARE(hand.hotSpot(), QPoint(12, 1));
     }
 
     // Positions in pixels: the layout's twips divided by 15.

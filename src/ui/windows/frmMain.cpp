@@ -1,6 +1,5 @@
 #include "frmMain.h"
 
-#include "artworkreader.h"
 #include "catalogue.h"
 #include "dialogfont.h"
 #include "facecopy.h"
@@ -10,6 +9,7 @@
 #include "modVisitWebsite.h"
 #include "msgbox.h"
 #include "namedcontrol.h"
+#include "programart.h"
 #include "randomvalue.h"
 #include "twipsgeometry.h"
 #include "untrappederror.h"

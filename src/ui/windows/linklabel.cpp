@@ -1,6 +1,6 @@
 #include "linklabel.h"
 
-#include "artworkreader.h"
+#include "programart.h"
 
 #include <QAccessibleWidget>
 #include <QKeyEvent>
