@@ -12,7 +12,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
-#include <QGroupBox>
+#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -57,6 +57,24 @@ private Q_SLOTS:
     {
         setMsgBoxResponder({});
         modVisitWebsite::setOpener({});
+    }
+
+    // Showing the window reads its pictures with their format named: no image plugin is
+    // loaded (each would cost start-up time). First, before anything else loads one.
+    void startingLoadsNoImagePlugin()
+    {
+        QFile maps(u"/proc/self/maps"_qs);
+        if (!maps.open(QIODevice::ReadOnly)) {
+            QSKIP("no /proc/self/maps here");
+        }
+        maps.close();
+        frmMain w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(!w.grab().isNull());
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        const QByteArray mapped = maps.readAll();
+        QVERIFY2(!mapped.contains("/imageformats/"), mapped.constData());
     }
 
     void window()

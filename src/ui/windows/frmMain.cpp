@@ -16,7 +16,6 @@
 
 #include <QAccessibleWidget>
 #include <QEvent>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -125,8 +124,11 @@ void frmMain::createControls()
     m_lblVisit->setAccessibleDescription(modVisitWebsite::homePage.toString());
     m_lblVisit->installEventFilter(this);
 
-    m_fraOpties = named(new QGroupBox(this), "fraOpties");
+    // A frame without a caption: an etched rectangle around the two bars. Drawn by the style
+    // from lines, where a group box would have it read a picture of its frame.
+    m_fraOpties = named(new QFrame(this), "fraOpties");
     setTwipsGeometry(m_fraOpties, {1920, 395, 2175, 1680});
+    m_fraOpties->setFrameStyle(QFrame::Box | QFrame::Sunken);
     m_fraOpties->setFont(dialogFont(true));
 
     m_scrMond = styleBar(m_fraOpties, "scrMond", {120, 1080, 1935, 255}, Catalogue::mouthMaximum,
