@@ -5,6 +5,7 @@
 #include "facepictures.h"
 #include "facepreview.h"
 #include "frmMain.h"
+#include "linklabel.h"
 #include "modVisitWebsite.h"
 #include "msgbox.h"
 #include "untrappederror.h"
@@ -32,7 +33,7 @@ template <typename T = QWidget> T* control(const frmMain& window, const char* na
 
 bool underlined(const frmMain& window)
 {
-    return control<QLabel>(window, "lblVisit")->font().underline();
+    return control<LinkLabel>(window, "lblVisit")->font().underline();
 }
 
 } // namespace
@@ -313,7 +314,7 @@ private Q_SLOTS:
         frmMain w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        auto* label = control<QLabel>(w, "lblVisit");
+        auto* label = control<LinkLabel>(w, "lblVisit");
         QVERIFY(!underlined(w));
         QTest::mouseMove(label, label->rect().center());
         QVERIFY(underlined(w));
@@ -356,7 +357,7 @@ private Q_SLOTS:
         frmMain w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        auto* label = control<QLabel>(w, "lblVisit");
+        auto* label = control<LinkLabel>(w, "lblVisit");
         QTest::mouseMove(label, label->rect().center());
         QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center());
         QCOMPARE(opened, QList<QUrl>{modVisitWebsite::homePage});
@@ -391,7 +392,7 @@ private Q_SLOTS:
         frmMain w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        auto* label = control<QLabel>(w, "lblVisit");
+        auto* label = control<LinkLabel>(w, "lblVisit");
         label->setFocus();
         // A key held down repeats its press; the page opens once a press all the same.
         QTest::keyPress(label, Qt::Key(key));
@@ -423,7 +424,7 @@ private Q_SLOTS:
         QVERIFY(window != nullptr);
         QCOMPARE(window->role(), QAccessible::Window);
         QAccessibleInterface* link =
-            QAccessible::queryAccessibleInterface(control<QLabel>(w, "lblVisit"));
+            QAccessible::queryAccessibleInterface(control<LinkLabel>(w, "lblVisit"));
         QVERIFY(link != nullptr);
         QCOMPARE(link->role(), QAccessible::Link);
         QCOMPARE(link->text(QAccessible::Name), u"Bezoek "_qs + modVisitWebsite::siteName);

@@ -44,14 +44,13 @@ QAccessibleInterface* accessibleLink(const QString& className, QObject* object)
 
 } // namespace
 
-LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
+LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QWidget(parent), m_text(text)
 {
     static const bool factoryInstalled = [] {
         QAccessible::installFactory(accessibleLink);
         return true;
     }();
     Q_UNUSED(factoryInstalled)
-    setAlignment(Qt::AlignCenter);
     QPalette palette = this->palette();
     palette.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0xff));
     setPalette(palette);
@@ -68,7 +67,7 @@ void LinkLabel::activate()
 void LinkLabel::mousePressEvent(QMouseEvent* event)
 {
     m_pressed = event->button() == Qt::LeftButton;
-    QLabel::mousePressEvent(event);
+    QWidget::mousePressEvent(event);
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
@@ -77,10 +76,16 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
     const bool click = m_pressed && event->button() == Qt::LeftButton &&
                        rect().contains(event->position().toPoint());
     m_pressed = false;
-    QLabel::mouseReleaseEvent(event);
+    QWidget::mouseReleaseEvent(event);
     if (click) {
         Q_EMIT activated();
     }
+}
+
+void LinkLabel::mouseMoveEvent(QMouseEvent* event)
+{
+    // The pointer is over the link, not over the window behind it.
+    event->accept();
 }
 
 void LinkLabel::mouseDoubleClickEvent(QMouseEvent* event)
@@ -102,15 +107,21 @@ void LinkLabel::keyPressEvent(QKeyEvent* event)
         }
         break;
     default:
-        QLabel::keyPressEvent(event);
+        QWidget::keyPressEvent(event);
     }
 }
 
-void LinkLabel::paintEvent(QPaintEvent* event)
+QSize LinkLabel::sizeHint() const
 {
-    QLabel::paintEvent(event);
+    return fontMetrics().size(Qt::TextSingleLine, m_text);
+}
+
+void LinkLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    style()->drawItemText(&painter, contentsRect(), Qt::AlignCenter | Qt::TextSingleLine,
+                          palette(), isEnabled(), m_text, QPalette::WindowText);
     if (hasFocus()) {
-        QPainter painter(this);
         QStyleOptionFocusRect option;
         option.initFrom(this);
         option.rect = contentsRect();
