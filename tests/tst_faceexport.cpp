@@ -395,15 +395,12 @@ private Q_SLOTS:
         QTest::newRow("knipoog") << eyes << u"Knipoog"_qs << 3;
         QTest::newRow("moe, box PicOogMoe") << eyes << u"MOE"_qs << 10;
         QTest::newRow("twijfelend eyes") << eyes << u"twijfelend"_qs << 11;
-        QTest::newRow("slaperig eyes") << eyes << u"slaperig"_qs << 20;
         QTest::newRow("rollendeogen") << eyes << u"rollendeogen"_qs << 19;
         QTest::newRow("slaperig mouth") << mouth << u"slaperig"_qs << 3;
         QTest::newRow("twijvelend mouth") << mouth << u"Twijvelend"_qs << 12;
         QTest::newRow("bozer") << mouth << u"bozer"_qs << 15;
         QTest::newRow("geen eyes") << eyes << u"geen"_qs << 0;
-        QTest::newRow("geen mouth") << mouth << u"GEEN"_qs << 0;
         QTest::newRow("0") << eyes << u"0"_qs << 0;
-        QTest::newRow("20") << eyes << u"20"_qs << 20;
         QTest::newRow("15") << mouth << u"15"_qs << 15;
         QTest::newRow("leading zero") << mouth << u"07"_qs << 7;
         QTest::newRow("21 eyes") << eyes << u"21"_qs << -1;
@@ -411,7 +408,6 @@ private Q_SLOTS:
         QTest::newRow("negative") << eyes << u"-1"_qs << -1;
         QTest::newRow("plus sign") << eyes << u"+3"_qs << -1;
         QTest::newRow("space before") << eyes << u" 3"_qs << -1;
-        QTest::newRow("space after") << eyes << u"3 "_qs << -1;
         QTest::newRow("fraction") << eyes << u"2.0"_qs << -1;
         QTest::newRow("huge") << eyes << u"4294967297"_qs << -1;
         QTest::newRow("empty") << eyes << QString() << -1;

@@ -87,6 +87,7 @@ private Q_SLOTS:
         QVERIFY(!(w.windowFlags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(control(w, "fraOpties")->font().bold());
         // The icon's two pictures and the hand over the link, read from the resources.
         QCOMPARE(w.windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {48, 48}}));
         const QCursor hand = control(w, "lblVisit")->cursor();
@@ -168,12 +169,6 @@ private Q_SLOTS:
                                 .arg(widget->fontMetrics().horizontalAdvance(text))
                                 .arg(widget->width())));
         QVERIFY(widget->fontMetrics().height() <= widget->height());
-    }
-
-    void optionsFrameIsBold()
-    {
-        const frmMain w;
-        QVERIFY(control(w, "fraOpties")->font().bold());
     }
 
     void scrollBars_data()
