@@ -199,8 +199,8 @@ private Q_SLOTS:
             QTest::addRow("mouth %d then eyes %d, over %d and %d", m, e, eyesBefore, mouthBefore)
                 << e << m << false << eyesBefore << mouthBefore;
         };
-        for (int e : {-32768, -1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17,
-                      18, 19, 20, 21, 32767}) {
+        for (int e : {-32768, -1, 0,  1,  2,  3,  4,  5,  6,  7,  8,  9,    10,
+                      11,     12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 32767}) {
             add(e, 5, 0, 0);
         }
         for (int m : {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 32767}) {

@@ -57,7 +57,9 @@ Carried keep(const QMimeData* data)
 QRgb overWhite(QRgb pixel)
 {
     const int a = qAlpha(pixel);
-    const auto mix = [a](int top) { return (top * a + 255 * (255 - a) + 127) / 255; };
+    const auto mix = [a](int top) {
+        return (top * a + 255 * (255 - a) + 127) / 255;
+    };
     return qRgb(mix(qRed(pixel)), mix(qGreen(pixel)), mix(qBlue(pixel)));
 }
 
@@ -82,8 +84,8 @@ void checkFace(const QImage& image, const QImage& shown, int side = 19)
                 const QPoint source((x - margin) / factor, (y - margin) / factor);
                 const QRgb seen = overWhite(pixel);
                 const QRgb expected = shown.pixel(source);
-                ok = pixel == argb.pixel(margin + source.x() * factor,
-                                         margin + source.y() * factor) &&
+                ok = pixel ==
+                         argb.pixel(margin + source.x() * factor, margin + source.y() * factor) &&
                      std::abs(qRed(seen) - qRed(expected)) <= 1 &&
                      std::abs(qGreen(seen) - qGreen(expected)) <= 1 &&
                      std::abs(qBlue(seen) - qBlue(expected)) <= 1;

@@ -73,15 +73,15 @@ private Q_SLOTS:
         const QList<int> sevenRows{-1, 0, 1, 2, 3, 4, 5, 6}; // row 11 from the blank strip
         QTest::newRow("blank") << 0 << u"picOogBlanco"_qs << 0 << 0 << u"picMondBlanco"_qs
                                << eightRows;
-        QTest::newRow("standard") << 1 << u"picOogStandaard"_qs << 5 << 1
-                                  << u"picMondStandaard"_qs << sevenRows;
+        QTest::newRow("standard") << 1 << u"picOogStandaard"_qs << 5 << 1 << u"picMondStandaard"_qs
+                                  << sevenRows;
         QTest::newRow("happy eyes, winking mouth")
             << 2 << u"picOogBLij"_qs << 1 << 5 << u"picMondKnipoog"_qs << eightRows;
         QTest::newRow("tired eyes, angrier mouth")
             << 10 << u"PicOogMoe"_qs << 0 << 15 << u"picMondBozer"_qs
             << QList<int>{0, 1, 2, 3, 3, 4, 5, 6};
-        QTest::newRow("sleepy, doubting") << 20 << u"picOogSlaperig"_qs << 0 << 12
-                                          << u"picMondTwijvelend"_qs << eightRows;
+        QTest::newRow("sleepy, doubting")
+            << 20 << u"picOogSlaperig"_qs << 0 << 12 << u"picMondTwijvelend"_qs << eightRows;
     }
     void composeFace()
     {
@@ -100,7 +100,9 @@ private Q_SLOTS:
         const QImage mouthBlank = resource(u"picMondBlanco"_qs);
         const QImage mouthPicture = resource(mouthBox);
         QCOMPARE(face.size(), QSize(side, side));
-        const auto row = [](const QImage& image, int y) { return image.copy(0, y, side, 1); };
+        const auto row = [](const QImage& image, int y) {
+            return image.copy(0, y, side, 1);
+        };
         for (int y = 0; y < 11; ++y) {
             const bool inPicture = y >= eyeTop && y < eyeTop + eyePicture.height();
             QVERIFY2(row(face, y) == (inPicture ? row(eyePicture, y - eyeTop) : row(eyeBlank, y)),
@@ -208,8 +210,8 @@ private Q_SLOTS:
         white.fill(Qt::white);
         const QImage result = FaceExport::withTransparency(white);
         QVERIFY(result.hasAlphaChannel());
-        QCOMPARE(qAlpha(result.pixel(0, 0)), 0);     // a corner
-        QCOMPARE(qAlpha(result.pixel(9, 0)), 0);     // the rim at the top
+        QCOMPARE(qAlpha(result.pixel(0, 0)), 0);           // a corner
+        QCOMPARE(qAlpha(result.pixel(9, 0)), 0);           // the rim at the top
         QCOMPARE(result.pixel(9, 9), qRgb(255, 255, 255)); // the middle
         QCOMPARE(result.pixel(5, 12), qRgb(255, 255, 255));
     }

@@ -138,8 +138,8 @@ private Q_SLOTS:
         const int face = static_cast<int>(RenderOptions::Task::Face);
         const int png = static_cast<int>(RenderOptions::Format::Png);
         const int bmp = static_cast<int>(RenderOptions::Format::Bmp);
-        QTest::newRow("defaults") << QStringList{u"-o"_qs, u"a.png"_qs} << face << 0 << 0 << 1
-                                  << 0 << false << png;
+        QTest::newRow("defaults") << QStringList{u"-o"_qs, u"a.png"_qs} << face << 0 << 0 << 1 << 0
+                                  << false << png;
         QTest::newRow("values") << QStringList{u"--eyes"_qs, u"3"_qs,  u"--mouth"_qs,
                                                u"12"_qs,     u"-o"_qs, u"a.png"_qs}
                                 << face << 3 << 12 << 1 << 0 << false << png;

@@ -119,8 +119,8 @@ QSize LinkLabel::sizeHint() const
 void LinkLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    style()->drawItemText(&painter, contentsRect(), Qt::AlignCenter | Qt::TextSingleLine,
-                          palette(), isEnabled(), m_text, QPalette::WindowText);
+    style()->drawItemText(&painter, contentsRect(), Qt::AlignCenter | Qt::TextSingleLine, palette(),
+                          isEnabled(), m_text, QPalette::WindowText);
     if (hasFocus()) {
         QStyleOptionFocusRect option;
         option.initFrom(this);

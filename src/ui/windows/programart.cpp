@@ -18,8 +18,8 @@ QPixmap pngResource(const QString& path)
 QIcon programIcon()
 {
     QIcon icon;
-    for (const QString& path : {QStringLiteral(":/art/snoetjesmal-32.png"),
-                                QStringLiteral(":/art/snoetjesmal-48.png")}) {
+    for (const QString& path :
+         {QStringLiteral(":/art/snoetjesmal-32.png"), QStringLiteral(":/art/snoetjesmal-48.png")}) {
         const QPixmap picture = pngResource(path);
         if (!picture.isNull()) {
             icon.addPixmap(picture);
