@@ -340,17 +340,6 @@ private Q_SLOTS:
         }
     }
 
-    // Without transparency the square around the face is white like the face's own ground.
-    void fittedOpaqueIsWhiteAround()
-    {
-        const QImage face = FaceExport::composeFace(1, 1);
-        const QImage result = FaceExport::fitted(face, 128, FaceExport::backgroundFor(face));
-        QVERIFY(!result.hasAlphaChannel());
-        QCOMPARE(result.pixel(0, 0), qRgb(255, 255, 255));
-        QCOMPARE(result.pixel(127, 127), qRgb(255, 255, 255));
-        QCOMPARE(result.pixel(7 + 9 * 6, 7 + 9 * 6), face.pixel(9, 9));
-    }
-
     void fittedTooSmall()
     {
         QCOMPARE(FaceExport::fitFactor(QSize(side, side), 18), 0);
