@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QFrame>
-#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -55,8 +54,9 @@ int main(int argc, char* argv[])
     border->setPalette(white);
     (new ImageBox(border))->move(42, 42);
 
-    auto* group = new QGroupBox(&window);
+    auto* group = new QFrame(&window);
     group->setGeometry(128, 26, 145, 112);
+    group->setFrameStyle(QFrame::Box | QFrame::Sunken);
     (new QLabel(QStringLiteral("Ogen:"), group))->setGeometry(8, 16, 121, 17);
     (new QScrollBar(Qt::Horizontal, group))->setGeometry(8, 32, 129, 17);
     (new QLabel(QStringLiteral("Mond:"), group))->setGeometry(8, 56, 81, 17);

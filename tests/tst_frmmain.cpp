@@ -5,6 +5,7 @@
 #include "facepictures.h"
 #include "facepreview.h"
 #include "frmMain.h"
+#include "linklabel.h"
 #include "modVisitWebsite.h"
 #include "msgbox.h"
 #include "untrappederror.h"
@@ -12,7 +13,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
-#include <QGroupBox>
+#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -32,7 +33,7 @@ template <typename T = QWidget> T* control(const frmMain& window, const char* na
 
 bool underlined(const frmMain& window)
 {
-    return control<QLabel>(window, "lblVisit")->font().underline();
+    return control<LinkLabel>(window, "lblVisit")->font().underline();
 }
 
 } // namespace
@@ -62,6 +63,24 @@ class TestFrmMain : public QObject
 private Q_SLOTS:
     void init() { m_boxes.clear(); }
 
+    // Showing the window reads its pictures with their format named: no image plugin is
+    // loaded (each would cost start-up time). First, before anything else loads one.
+    void startingLoadsNoImagePlugin()
+    {
+        QFile maps(u"/proc/self/maps"_qs);
+        if (!maps.open(QIODevice::ReadOnly)) {
+            QSKIP("no /proc/self/maps here");
+        }
+        maps.close();
+        frmMain w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(!w.grab().isNull());
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        const QByteArray mapped = maps.readAll();
+        QVERIFY2(!mapped.contains("/imageformats/"), mapped.constData());
+    }
+
     void window()
     {
         frmMain w(m_recorder);
@@ -71,6 +90,13 @@ private Q_SLOTS:
         QVERIFY(!(w.windowFlags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(control(w, "fraOpties")->font().bold());
+        // The icon's two pictures and the hand over the link, read from the resources.
+        QCOMPARE(w.windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {48, 48}}));
+        const QCursor hand = control(w, "lblVisit")->cursor();
+        QCOMPARE(hand.shape(), Qt::BitmapCursor);
+        QCOMPARE(hand.pixmap().size(), QSize(32, 32));
+        QCOMPARE(hand.hotSpot(), QPoint(12, 1));
     }
 
     // Positions in pixels: the layout's twips divided by 15.
@@ -146,12 +172,6 @@ private Q_SLOTS:
                                 .arg(widget->fontMetrics().horizontalAdvance(text))
                                 .arg(widget->width())));
         QVERIFY(widget->fontMetrics().height() <= widget->height());
-    }
-
-    void optionsFrameIsBold()
-    {
-        const frmMain w(m_recorder);
-        QVERIFY(control(w, "fraOpties")->font().bold());
     }
 
     void scrollBars_data()
@@ -292,7 +312,7 @@ private Q_SLOTS:
         frmMain w(m_recorder);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        auto* label = control<QLabel>(w, "lblVisit");
+        auto* label = control<LinkLabel>(w, "lblVisit");
         QVERIFY(!underlined(w));
         QTest::mouseMove(label, label->rect().center());
         QVERIFY(underlined(w));
@@ -335,7 +355,7 @@ private Q_SLOTS:
         frmMain w(m_recorder, opener);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        auto* label = control<QLabel>(w, "lblVisit");
+        auto* label = control<LinkLabel>(w, "lblVisit");
         QTest::mouseMove(label, label->rect().center());
         QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center());
         QCOMPARE(opened, QList<QUrl>{modVisitWebsite::homePage});
@@ -353,7 +373,43 @@ private Q_SLOTS:
         }
     }
 
+    void linkWorksFromTheKeyboard_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Space") << int(Qt::Key_Space);
+    }
     void linkWorksFromTheKeyboard()
+    {
+        QFETCH(int, key);
+        int opened = 0;
+        const auto opener = [&](QWidget*, const QUrl&) {
+            ++opened;
+            return true;
+        };
+        frmMain w(m_recorder, opener);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* label = control<LinkLabel>(w, "lblVisit");
+        label->setFocus();
+        // A key held down repeats its press; the page opens once a press all the same.
+        QTest::keyPress(label, Qt::Key(key));
+        for (int repeat = 0; repeat < 5; ++repeat) {
+            QTest::simulateEvent(label, true, key, Qt::NoModifier, QString(), true);
+        }
+        QTest::keyRelease(label, Qt::Key(key));
+        QCOMPARE(opened, 1);
+        QTest::keyClick(label, Qt::Key(key));
+        QCOMPARE(opened, 2);
+        // A press on the label released elsewhere is no click.
+        QTest::mousePress(label, Qt::LeftButton, {}, QPoint(3, 3));
+        QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(-20, -20));
+        QCOMPARE(opened, 2);
+    }
+
+    // Assistive technology sees the label as a link it can press, inside a window.
+    void linkIsALinkToAssistiveTechnology()
     {
         int opened = 0;
         const auto opener = [&](QWidget*, const QUrl&) {
@@ -363,15 +419,19 @@ private Q_SLOTS:
         frmMain w(m_recorder, opener);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        auto* label = control<QLabel>(w, "lblVisit");
-        label->setFocus();
-        QTest::keyClick(label, Qt::Key_Return);
-        QTest::keyClick(label, Qt::Key_Space);
-        QCOMPARE(opened, 2);
-        // A press on the label released elsewhere is no click.
-        QTest::mousePress(label, Qt::LeftButton, {}, QPoint(3, 3));
-        QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(-20, -20));
-        QCOMPARE(opened, 2);
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w);
+        QVERIFY(window != nullptr);
+        QCOMPARE(window->role(), QAccessible::Window);
+        QAccessibleInterface* link =
+            QAccessible::queryAccessibleInterface(control<LinkLabel>(w, "lblVisit"));
+        QVERIFY(link != nullptr);
+        QCOMPARE(link->role(), QAccessible::Link);
+        QCOMPARE(link->text(QAccessible::Name), u"Bezoek "_qs + modVisitWebsite::siteName);
+        QAccessibleActionInterface* actions = link->actionInterface();
+        QVERIFY(actions != nullptr);
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(opened, 1);
     }
 
     void failuresAreReportedAndTheProgramGoesOn()

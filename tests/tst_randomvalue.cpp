@@ -13,22 +13,6 @@ using RandomChoice::valueFor;
 
 namespace {
 
-// The largest single-precision r with r * n below k, computed in double as the program does.
-float largestBelow(int k, int n)
-{
-    float r = static_cast<float>(k) / static_cast<float>(n);
-    while (static_cast<double>(r) * n >= k) {
-        r = std::nextafter(r, 0.0F);
-    }
-    return r;
-}
-
-float smallestAtOrAbove(int k, int n)
-{
-    float r = largestBelow(k, n);
-    return std::nextafter(r, 1.0F);
-}
-
 // Pearson's chi-square statistic of observed counts against equal expectations.
 double chiSquare(const std::vector<long>& counts, double expected)
 {
@@ -46,29 +30,31 @@ class TestRandomValue : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Int(r * max) + 1, worked out by hand. A float is not the decimal it is written as:
+    // 0.05f is a hair above 1/20, 0.95f a hair below 19/20, 1/3 a hair above.
     void mapping_data()
     {
         QTest::addColumn<float>("r");
         QTest::addColumn<int>("maximum");
         QTest::addColumn<int>("expected");
-        const float belowOne = std::nextafter(1.0F, 0.0F);
-        for (int n : {1, 2, 15, 20, 32767}) {
-            QTest::addRow("r = 0, max %d", n) << 0.0F << n << 1;
-            QTest::addRow("r just below 1, max %d", n) << belowOne << n << n;
-        }
-        for (int n : {15, 20}) {
-            for (int k = 1; k < n; ++k) {
-                QTest::addRow("just below %d/%d", k, n) << largestBelow(k, n) << n << k;
-                QTest::addRow("at %d/%d", k, n) << smallestAtOrAbove(k, n) << n << k + 1;
-            }
-        }
-        for (int n : {0, -1, -20, -32768}) {
-            QTest::addRow("max %d, r = 0", n) << 0.0F << n << 1;
-            QTest::addRow("max %d, r = 0.5", n) << 0.5F << n << 1;
-            QTest::addRow("max %d, r below 1", n) << belowOne << n << 1;
-        }
-        // A caller's r of exactly 1 stays in range.
-        QTest::newRow("r = 1, max 20") << 1.0F << 20 << 20;
+        const float belowOne = std::nextafter(1.0F, 0.0F); // 0.99999994
+        QTest::newRow("0") << 0.0F << 20 << 1;
+        QTest::newRow("0.0499") << 0.0499F << 20 << 1;
+        QTest::newRow("0.05 is above 1/20") << 0.05F << 20 << 2;
+        QTest::newRow("0.5") << 0.5F << 20 << 11;
+        QTest::newRow("0.95 is below 19/20") << 0.95F << 20 << 19;
+        QTest::newRow("0.9500001") << 0.9500001F << 20 << 20;
+        QTest::newRow("just below 1, eyes") << belowOne << 20 << 20;
+        QTest::newRow("just below 1, mouth") << belowOne << 15 << 15;
+        QTest::newRow("just below 1, largest bar") << belowOne << 32767 << 32767;
+        QTest::newRow("1/3 of 15") << 1.0F / 3.0F << 15 << 6;
+        QTest::newRow("0.2 of 15") << 0.2F << 15 << 4;
+        QTest::newRow("0.1999999 of 15") << 0.1999999F << 15 << 3;
+        QTest::newRow("one style") << belowOne << 1 << 1;
+        // A bar without styles still gives 1; a caller's r of exactly 1 stays in range.
+        QTest::newRow("max 0") << 0.5F << 0 << 1;
+        QTest::newRow("max -32768") << belowOne << -32768 << 1;
+        QTest::newRow("r = 1") << 1.0F << 20 << 20;
     }
     void mapping()
     {

@@ -5,6 +5,7 @@
 #include "catalogue.h"
 #include "combinationsheet.h"
 #include "faceexport.h"
+#include "qttranslation.h"
 #include "renderjob.h"
 #include "renderoptions.h"
 #include "stylenames.h"
@@ -105,6 +106,8 @@ private Q_SLOTS:
     {
         QVERIFY(m_folder.isValid());
         QVERIFY2(QFile::exists(renderProgram), qPrintable(renderProgram));
+        // As the renderer does: Qt's texts in Dutch (package qt6-translations-l10n).
+        QVERIFY(installQtTranslation());
     }
 
     void cleanup()
@@ -122,22 +125,6 @@ private Q_SLOTS:
 
     // ---- The command line ----
 
-    void defaults()
-    {
-        const ParsedCommandLine parsed = parse({u"-o"_qs, u"face.png"_qs});
-        QVERIFY2(parsed.ok(), qPrintable(parsed.message));
-        const RenderOptions& options = parsed.options;
-        QCOMPARE(options.task, RenderOptions::Task::Face);
-        QCOMPARE(options.eyes, 0);
-        QCOMPARE(options.mouth, 0);
-        QCOMPARE(options.scale, 1);
-        QCOMPARE(options.fit, 0);
-        QVERIFY(!options.transparent);
-        QVERIFY(!options.random);
-        QCOMPARE(options.format, RenderOptions::Format::Png);
-        QCOMPARE(options.output, u"face.png"_qs);
-    }
-
     void accepted_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -151,6 +138,8 @@ private Q_SLOTS:
         const int face = static_cast<int>(RenderOptions::Task::Face);
         const int png = static_cast<int>(RenderOptions::Format::Png);
         const int bmp = static_cast<int>(RenderOptions::Format::Bmp);
+        QTest::newRow("defaults") << QStringList{u"-o"_qs, u"a.png"_qs} << face << 0 << 0 << 1 << 0
+                                  << false << png;
         QTest::newRow("values") << QStringList{u"--eyes"_qs, u"3"_qs,  u"--mouth"_qs,
                                                u"12"_qs,     u"-o"_qs, u"a.png"_qs}
                                 << face << 3 << 12 << 1 << 0 << false << png;
@@ -202,42 +191,6 @@ private Q_SLOTS:
         }
     }
 
-    // A name and its value give the same options, for every style of both parts.
-    void namesResolveAsValues_data()
-    {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<int>("value");
-        for (const Catalogue::Entry& entry : Catalogue::eyes()) {
-            QTest::addRow("eyes %d", entry.value) << u"--eyes"_qs << entry.value;
-        }
-        for (const Catalogue::Entry& entry : Catalogue::mouths()) {
-            QTest::addRow("mouth %d", entry.value) << u"--mouth"_qs << entry.value;
-        }
-        QTest::newRow("eyes 0") << u"--eyes"_qs << 0;
-        QTest::newRow("mouth 0") << u"--mouth"_qs << 0;
-    }
-    void namesResolveAsValues()
-    {
-        QFETCH(QString, option);
-        QFETCH(int, value);
-        const auto part = option == u"--eyes" ? StyleNames::Part::Eyes : StyleNames::Part::Mouth;
-        const QString name = StyleNames::nameOf(part, value);
-        const ParsedCommandLine byName = parse({option, name, u"-o"_qs, u"a.png"_qs});
-        const ParsedCommandLine byUpperName =
-            parse({option, name.toUpper(), u"-o"_qs, u"a.png"_qs});
-        const ParsedCommandLine byValue =
-            parse({option, QString::number(value), u"-o"_qs, u"a.png"_qs});
-        QVERIFY2(byName.ok(), qPrintable(byName.message));
-        QVERIFY2(byUpperName.ok(), qPrintable(byUpperName.message));
-        QVERIFY2(byValue.ok(), qPrintable(byValue.message));
-        for (const ParsedCommandLine* parsed : {&byName, &byUpperName}) {
-            QCOMPARE(parsed->options.eyes, byValue.options.eyes);
-            QCOMPARE(parsed->options.mouth, byValue.options.mouth);
-        }
-        QCOMPARE(part == StyleNames::Part::Eyes ? byValue.options.eyes : byValue.options.mouth,
-                 value);
-    }
-
     // Every kind of wrong command line: status 2 and a Dutch sentence that names the problem.
     void usageErrors_data()
     {
@@ -245,14 +198,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("mentions");
         const QString o = u"-o"_qs;
         const QString png = u"face.png"_qs;
+        // The parser's own complaints, in Qt's Dutch.
         QTest::newRow("unknown option")
-            << QStringList{u"--colour"_qs, o, png} << u"Onbekende optie --colour"_qs;
+            << QStringList{u"--colour"_qs, o, png} << u"Onbekende optie: 'colour'"_qs;
         QTest::newRow("unknown short option")
-            << QStringList{u"-x"_qs, o, png} << u"Onbekende optie -x"_qs;
+            << QStringList{u"-x"_qs, o, png} << u"Onbekende optie: 'x'"_qs;
         QTest::newRow("missing value")
-            << QStringList{o, png, u"--eyes"_qs} << u"Bij --eyes hoort een waarde"_qs;
+            << QStringList{o, png, u"--eyes"_qs} << u"Ontbrekende waarde na '--eyes'"_qs;
         QTest::newRow("value for a switch")
-            << QStringList{u"--sheet=1"_qs, o, png} << u"hoort geen waarde"_qs;
+            << QStringList{u"--sheet=1"_qs, o, png} << u"Onverwachte waarde na '--sheet'"_qs;
         QTest::newRow("stray argument")
             << QStringList{u"blij"_qs, o, png} << u"Onverwacht argument"_qs;
         QTest::newRow("eyes too high")
@@ -268,8 +222,6 @@ private Q_SLOTS:
         QTest::newRow("scale 65") << QStringList{u"--scale"_qs, u"65"_qs, o, png} << u"1 tot 64"_qs;
         QTest::newRow("scale fraction")
             << QStringList{u"--scale"_qs, u"2.5"_qs, o, png} << u"--scale"_qs;
-        QTest::newRow("scale word")
-            << QStringList{u"--scale"_qs, u"twee"_qs, o, png} << u"--scale"_qs;
         QTest::newRow("fit too small")
             << QStringList{u"--fit"_qs, u"18"_qs, o, png} << u"19 tot 1216"_qs;
         QTest::newRow("fit too large")
@@ -285,18 +237,13 @@ private Q_SLOTS:
             << QStringList{o, u"faces.png/face"_qs} << u".png of .bmp"_qs;
         QTest::newRow("no output") << QStringList{u"--eyes"_qs, u"1"_qs} << u"-o"_qs;
         QTest::newRow("empty output") << QStringList{o, QString()} << u"-o"_qs;
-        QTest::newRow("output twice") << QStringList{o, png, o, u"b.png"_qs} << u"meer dan eens"_qs;
         QTest::newRow("eyes twice")
             << QStringList{u"--eyes=1"_qs, u"--eyes=2"_qs, o, png} << u"--eyes is meer dan eens"_qs;
         QTest::newRow("random and eyes")
             << QStringList{u"--random"_qs, u"--eyes"_qs, u"1"_qs, o, png} << u"--random"_qs;
-        QTest::newRow("random and mouth")
-            << QStringList{u"--random"_qs, u"--mouth=blij"_qs, o, png} << u"--random"_qs;
         QTest::newRow("list and output") << QStringList{u"--list"_qs, o, png} << u"--list"_qs;
         QTest::newRow("sheet and eyes")
             << QStringList{u"--sheet"_qs, u"--eyes=1"_qs, o, png} << u"--eyes"_qs;
-        QTest::newRow("sheet and fit")
-            << QStringList{u"--sheet"_qs, u"--fit=128"_qs, o, png} << u"--fit"_qs;
         QTest::newRow("sheet and random")
             << QStringList{u"--sheet"_qs, u"--random"_qs, o, png} << u"--random"_qs;
         QTest::newRow("sheet too large")
@@ -339,13 +286,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("scale");
         QTest::addColumn<QString>("file");
         QTest::newRow("blank") << u"0"_qs << u"0"_qs << 0 << 0 << 1 << u"f.png"_qs;
-        QTest::newRow("standard") << u"1"_qs << u"1"_qs << 1 << 1 << 1 << u"f.png"_qs;
         QTest::newRow("names, row 11") << u"moe"_qs << u"KNIPOOG"_qs << 10 << 5 << 1 << u"f.png"_qs;
         QTest::newRow("stretched mouth x3")
             << u"cool"_qs << u"15"_qs << 6 << 15 << 3 << u"f.png"_qs;
-        QTest::newRow("sleepy doubting x6")
-            << u"20"_qs << u"twijvelend"_qs << 20 << 12 << 6 << u"f.png"_qs;
-        QTest::newRow("bmp") << u"huilen"_qs << u"verdrietig"_qs << 13 << 10 << 1 << u"f.bmp"_qs;
         QTest::newRow("bmp x4") << u"17"_qs << u"rits"_qs << 17 << 14 << 4 << u"f.bmp"_qs;
         QTest::newRow("x64") << u"nerd"_qs << u"nerd"_qs << 16 << 13 << 64 << u"f.png"_qs;
     }
@@ -393,9 +336,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("factor");
         QTest::addColumn<int>("offset");
         QTest::newRow("128 transparent") << 128 << true << 6 << 7;
-        QTest::newRow("28 transparent") << 28 << true << 1 << 4;
         QTest::newRow("112 opaque") << 112 << false << 5 << 8;
-        QTest::newRow("56 opaque") << 56 << false << 2 << 9;
     }
     void fitFromProgram()
     {
@@ -486,7 +427,9 @@ private Q_SLOTS:
     {
         const Run help = run({u"--help"_qs});
         QCOMPARE(help.status, ExitStatus::success);
-        QVERIFY(help.out.contains(u"Gebruik"_qs));
+        // Qt's headings in Dutch, the options in ours.
+        QVERIFY(help.out.startsWith(u"Gebruik: "_qs));
+        QVERIFY(help.out.contains(u"\nOpties:\n"_qs));
         QVERIFY(help.out.contains(u"--transparent"_qs));
         const Run version = run({u"--version"_qs});
         QCOMPARE(version.status, ExitStatus::success);
@@ -496,20 +439,27 @@ private Q_SLOTS:
     void usageErrorFromProgram_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("extension") << QStringList{u"-o"_qs, u"f.gif"_qs};
-        QTest::newRow("name") << QStringList{u"--eyes=blijer"_qs, u"-o"_qs, u"f.png"_qs};
-        QTest::newRow("transparent bmp") << QStringList{u"--transparent"_qs, u"-o"_qs, u"f.bmp"_qs};
-        QTest::newRow("unknown option") << QStringList{u"--kleur=geel"_qs, u"-o"_qs, u"f.png"_qs};
+        QTest::addColumn<QString>("mentions");
+        QTest::newRow("extension") << QStringList{u"-o"_qs, u"f.gif"_qs} << u".png of .bmp"_qs;
+        QTest::newRow("name") << QStringList{u"--eyes=blijer"_qs, u"-o"_qs, u"f.png"_qs}
+                              << u"\"blijer\""_qs;
+        QTest::newRow("transparent bmp")
+            << QStringList{u"--transparent"_qs, u"-o"_qs, u"f.bmp"_qs} << u"PNG-bestand"_qs;
+        // The renderer loads Qt's Dutch itself.
+        QTest::newRow("unknown option") << QStringList{u"--kleur=geel"_qs, u"-o"_qs, u"f.png"_qs}
+                                        << u"Onbekende optie: 'kleur'"_qs;
     }
     void usageErrorFromProgram()
     {
         QFETCH(QStringList, arguments);
+        QFETCH(QString, mentions);
         // The output, wherever named, goes into the test folder.
         const qsizetype at = arguments.indexOf(u"-o"_qs);
         arguments[at + 1] = path(arguments.at(at + 1));
         const Run result = run(arguments);
         QCOMPARE(result.status, ExitStatus::usage);
         QVERIFY(result.err.contains(u"snoetjesmal-render: "_qs));
+        QVERIFY2(result.err.contains(mentions), qPrintable(result.err));
         QVERIFY(result.err.contains(u"--help"_qs));
         QVERIFY(result.out.isEmpty());
         QVERIFY(entries(m_folder.path()).isEmpty());
@@ -576,6 +526,36 @@ private Q_SLOTS:
         const Run result = run({u"-o"_qs, regular + u"/x.png"_qs});
         QCOMPARE(result.status, ExitStatus::writeFailed);
         QVERIFY(QFileInfo(regular).isFile());
+    }
+
+    // Running out of memory anywhere (making the picture, or encoding it) is reported like
+    // any other failure, never by the C++ runtime's "terminate". The process gets less
+    // address space than a sheet needs: first the least it succeeds with is sought, then
+    // every limit a little below it, where the allocations that fail move through the work.
+    void outOfMemoryIsReported()
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("AddressSanitizer reserves more address space than any limit allows");
+#else
+        const QStringList arguments{u"--sheet"_qs, u"--scale=8"_qs, u"-o"_qs, path(u"s.png"_qs)};
+        const auto limited = [&](int mebibytes) {
+            return run(arguments, u"ulimit -v %1;"_qs.arg(mebibytes * 1024));
+        };
+        int failing = 64;
+        int working = 1024;
+        QCOMPARE(limited(working).status, ExitStatus::success);
+        while (working - failing > 1) {
+            const int middle = (failing + working) / 2;
+            (limited(middle).status == ExitStatus::success ? working : failing) = middle;
+        }
+        for (int mebibytes = working - 1; mebibytes >= working - 8; --mebibytes) {
+            const Run result = limited(mebibytes);
+            const QString context = u"%1 MiB: %2"_qs.arg(mebibytes).arg(result.err);
+            QVERIFY2(result.status == ExitStatus::writeFailed, qPrintable(context));
+            QVERIFY2(result.err.contains(u"snoetjesmal-render: "_qs), qPrintable(context));
+            QVERIFY2(!result.err.contains(u"terminate"_qs), qPrintable(context));
+        }
+#endif
     }
 
     // A write that breaks off part-way (the file size limit of the process is 0): the old

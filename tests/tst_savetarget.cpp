@@ -170,6 +170,13 @@ private Q_SLOTS:
         QFETCH(QString, fileName);
         QFETCH(NameRules, rules);
         QFETCH(bool, refused);
+#ifdef Q_OS_WIN
+        // Posix names are counted in the bytes the system is handed, which on Windows are
+        // not UTF-8.
+        if (rules == NameRules::Posix && fileName.front().unicode() > 0x7f) {
+            QSKIP("Posix byte counts need a UTF-8 system");
+        }
+#endif
         QCOMPARE(!SaveTarget::fileNameProblem(fileName, rules, 10).isNone(), refused);
     }
 

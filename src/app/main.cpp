@@ -1,11 +1,10 @@
 // Snoetjesmal: makes a small yellow emoticon from a choice of eyes and mouth.
 
 #include "frmMain.h"
+#include "qttranslation.h"
 #include "untrappederror.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include <memory>
 
@@ -17,13 +16,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral("1.1"));
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.quorvelin.Snoetjesmal"));
 
-    // The program speaks Dutch whatever the system's language: Qt's own texts (the edit menu
-    // of the name box, say) come from its Dutch translation where that is installed.
-    QTranslator qtTexts;
-    if (qtTexts.load(QStringLiteral("qtbase_nl"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTexts);
-    }
+    installQtTranslation();
 
     std::unique_ptr<frmMain> window;
     try {

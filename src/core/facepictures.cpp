@@ -2,11 +2,11 @@
 
 #include "faceerror.h"
 
-#include <QFile>
+#include <QImageReader>
 
 #include <algorithm>
 #include <array>
-#include <vector>
+#include <mutex>
 
 namespace FacePictures {
 
@@ -38,25 +38,28 @@ constexpr std::array<Info, 38> table{{
     {"picMondRits", Mouth, 8, 11},       {"picMondBozer", Mouth, 7, 12},
 }};
 
-// Decoded pictures, in the order of the table; a null image where the resource is missing
-// or is not a picture of the expected size.
-const std::vector<QImage>& decoded()
+// A picture as the program carries it, read as the BMP it is by Qt's built-in reader: the
+// format is named and never guessed, so no image plugin is asked or loaded. A null image when
+// the resource is missing or is not a picture of the expected size.
+QImage decode(const Info& info)
 {
-    static const std::vector<QImage> images = [] {
-        std::vector<QImage> result;
-        result.reserve(table.size());
-        for (const Info& info : table) {
-            QImage image(resourcePath(info.box));
-            if (image.width() != faceSize || image.height() != info.height) {
-                image = QImage();
-            } else {
-                image = image.convertToFormat(QImage::Format_RGB32);
-            }
-            result.push_back(std::move(image));
-        }
-        return result;
-    }();
-    return images;
+    QImageReader reader(resourcePath(info.box), "bmp");
+    reader.setAutoDetectImageFormat(false);
+    QImage image = reader.read();
+    if (image.width() != faceSize || image.height() != info.height) {
+        return {};
+    }
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// Each picture is decoded the first time it is drawn, and kept: starting the program needs
+// only the blank face.
+const QImage& decoded(std::size_t index)
+{
+    static std::array<std::once_flag, table.size()> once;
+    static std::array<QImage, table.size()> images;
+    std::call_once(once[index], [index] { images[index] = decode(table[index]); });
+    return images[index];
 }
 
 } // namespace
@@ -89,7 +92,7 @@ const QImage& picture(std::string_view box)
     if (info == nullptr) {
         throw FaceError(QStringLiteral("Onbekende afbeelding: %1.").arg(toQString(box)));
     }
-    const QImage& image = decoded()[static_cast<std::size_t>(info - table.data())];
+    const QImage& image = decoded(static_cast<std::size_t>(info - table.data()));
     if (image.isNull()) {
         throw FaceError(
             QStringLiteral("De afbeelding %1 ontbreekt in het programma of is beschadigd.")

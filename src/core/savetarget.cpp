@@ -1,5 +1,6 @@
 #include "savetarget.h"
 
+#include <QFile>
 
 #include <algorithm>
 #include <array>
@@ -98,8 +99,8 @@ NameProblem fileNameProblem(const QString& fileName, NameRules rules, qsizetype 
             return problem(NameRefusal::TrailingDotOrSpace, rules);
         }
     }
-    // Posix systems count the bytes of the name in UTF-8, Windows its UTF-16 units.
-    const qsizetype length = rules == NameRules::Posix ? fileName.toUtf8().size() : fileName.size();
+    const qsizetype length =
+        rules == NameRules::Posix ? QFile::encodeName(fileName).size() : fileName.size();
     if (length > maxLength) {
         return {NameRefusal::NameTooLong, rules, length, maxLength, {}};
     }
@@ -113,7 +114,7 @@ FullName fullName(const QString& folder, const QString& typedName, const NameLim
     FullName result{folder + fileName, fileNameProblem(fileName, rules, limits.nameMax)};
     if (result.isValid() && rules == NameRules::Posix && limits.pathMax > 0) {
         // The system counts the closing NUL.
-        const qsizetype bytes = result.path.toUtf8().size();
+        const qsizetype bytes = QFile::encodeName(result.path).size();
         if (bytes + 1 > limits.pathMax) {
             result.problem = {NameRefusal::PathTooLong, rules, bytes, limits.pathMax - 1, {}};
         }

@@ -1,23 +1,52 @@
 // snoetjesmal-render: draws faces from the command line, with the same pictures and
 // composition as the program. See --help.
 
+#include "qttranslation.h"
 #include "renderjob.h"
+#include "renderoptions.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <exception>
+#include <new>
+
+namespace {
+
+// The last word on a failure nothing else caught: a Dutch message on standard error and the
+// status of a picture that could not be made. Written with stdio, which needs no memory of
+// its own for a fixed text.
+int reportUncaught(const char* message)
+{
+    std::fputs("snoetjesmal-render: ", stderr);
+    std::fputs(message, stderr);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
+    return ExitStatus::writeFailed;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
-    // Only images are drawn: no window system is needed, whatever the session has.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    const QGuiApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("snoetjesmal-render"));
+    try {
+        // Only images are drawn: no window system is needed, whatever the session has.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        const QGuiApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("snoetjesmal-render"));
+        installQtTranslation();
 
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    return runCommandLine(QCoreApplication::arguments(), out, err);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return runCommandLine(QCoreApplication::arguments(), out, err);
+    } catch (const std::bad_alloc&) {
+        return reportUncaught("Te weinig geheugen: de afbeelding is niet gemaakt of niet "
+                              "geschreven.");
+    } catch (const std::exception&) {
+        return reportUncaught("Er ging iets mis: de afbeelding is niet gemaakt of niet "
+                              "geschreven.");
+    }
 }

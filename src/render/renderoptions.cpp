@@ -82,48 +82,11 @@ struct Options
             parser.addOption(*option);
         }
     }
-
-    const QCommandLineOption* named(const QString& name) const
-    {
-        for (const QCommandLineOption* option : all()) {
-            if (option->names().contains(name)) {
-                return option;
-            }
-        }
-        return nullptr;
-    }
 };
 
 QString quoted(const QString& text)
 {
     return u'"' + text + u'"';
-}
-
-// Dutch words for what QCommandLineParser found wrong. Its own text is English; the option
-// it quotes tells whether a value was missing or one was given where none belongs.
-QString parseError(const QCommandLineParser& parser, const Options& options)
-{
-    if (!parser.unknownOptionNames().isEmpty()) {
-        const QString name = parser.unknownOptionNames().constFirst();
-        return QStringLiteral("Onbekende optie %1.")
-            .arg(name.size() == 1 ? u'-' + name : QStringLiteral("--") + name);
-    }
-    const QString text = parser.errorText();
-    const qsizetype open = text.indexOf(u'\'');
-    const qsizetype close = text.indexOf(u'\'', open + 1);
-    if (open >= 0 && close > open) {
-        const QString written = text.sliced(open + 1, close - open - 1);
-        QString name = written;
-        while (name.startsWith(u'-')) {
-            name.remove(0, 1);
-        }
-        if (const QCommandLineOption* option = options.named(name)) {
-            return option->valueName().isEmpty()
-                       ? QStringLiteral("Bij %1 hoort geen waarde.").arg(written)
-                       : QStringLiteral("Bij %1 hoort een waarde.").arg(written);
-        }
-    }
-    return QStringLiteral("De opdrachtregel klopt niet (%1).").arg(text);
 }
 
 std::optional<int> wholeNumber(const QString& text, int lowest, int highest)
@@ -165,7 +128,9 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
     QCommandLineParser parser;
     options.addTo(parser);
     if (!parser.parse(arguments)) {
-        return usageError(parseError(parser, options));
+        // An unknown option, a missing value or one where none belongs: Qt's own words,
+        // Dutch through its translation (installQtTranslation).
+        return usageError(parser.errorText());
     }
 
     ParsedCommandLine result;
@@ -309,17 +274,8 @@ QString helpText()
     const Options options;
     QCommandLineParser parser;
     options.addTo(parser);
-    // Qt writes the headings in English; the rest of the text is ours.
-    QStringList lines = parser.helpText().split(u'\n');
-    if (!lines.isEmpty()) {
-        lines.first() = QStringLiteral("Gebruik: snoetjesmal-render [opties] -o BESTAND");
-    }
-    for (QString& line : lines) {
-        if (line == u"Options:") {
-            line = QStringLiteral("Opties:");
-        }
-    }
-    QString text = lines.join(u'\n');
+    // The headings are Qt's, Dutch through its translation; the rest of the text is ours.
+    QString text = parser.helpText();
     if (!text.endsWith(u'\n')) {
         text += u'\n';
     }

@@ -1,27 +1,31 @@
 // Draws the window icon and the hand cursor into the files the program carries.
 // Usage: snoetjesmal-iconart ART_DIR OUTPUT_DIR
-// Writes OUTPUT_DIR/snoetjesmal.ico and OUTPUT_DIR/hand.cur; the hand comes from
+// Writes into OUTPUT_DIR the Windows files snoetjesmal.ico and hand.cur, which the Windows
+// executable carries, and the same pictures as PNG files, which the program reads at run
+// time: snoetjesmal-32.png, snoetjesmal-48.png and hand.png. The hand comes from
 // ART_DIR/hand.xpm.
 // Usage: snoetjesmal-iconart --png SIDE FILE
-// Writes the face of the icon at SIDE x SIDE pixels as a PNG, for the desktop's icon theme.
+// Writes the face of the icon at SIDE x SIDE pixels as a PNG.
+// Exits with status 1 when anything could not be drawn or written.
 
 #include "iconart.h"
+#include "toolfile.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 
 namespace {
 
-bool writeFile(const QString& path, const QByteArray& bytes, QTextStream& err)
+QByteArray pngBytes(const QImage& image)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        err << path << ": " << file.errorString() << '\n';
-        return false;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        return {};
     }
-    return true;
+    return bytes;
 }
 
 } // namespace
@@ -33,11 +37,12 @@ int main(int argc, char* argv[])
     const QStringList args = QCoreApplication::arguments();
     if (args.size() == 4 && args.at(1) == QStringLiteral("--png")) {
         const int side = args.at(2).toInt();
-        if (side <= 0 || !IconArt::face(side).save(args.at(3), "PNG")) {
-            err << "cannot write " << args.at(3) << '\n';
+        const QByteArray png = side > 0 ? pngBytes(IconArt::face(side)) : QByteArray();
+        if (png.isEmpty()) {
+            err << "cannot draw a face of " << args.at(2) << " pixels\n";
             return 1;
         }
-        return 0;
+        return writeToolFile(args.at(3), png, err) ? 0 : 1;
     }
     if (args.size() != 3) {
         err << "usage: snoetjesmal-iconart ART_DIR OUTPUT_DIR\n";
@@ -45,22 +50,27 @@ int main(int argc, char* argv[])
     }
     const QDir out(args.at(2));
     int failures = 0;
+    const auto write = [&](const QString& name, const QByteArray& bytes, const QString& error) {
+        if (bytes.isEmpty()) {
+            err << name << ": " << error << '\n';
+            ++failures;
+        } else if (!writeToolFile(out.filePath(name), bytes, err)) {
+            ++failures;
+        }
+    };
 
     QString error;
-    const QByteArray icon = IconArt::windowIconFile(&error);
-    if (icon.isEmpty()) {
-        err << error << '\n';
-        ++failures;
-    } else if (!writeFile(out.filePath(QStringLiteral("snoetjesmal.ico")), icon, err)) {
-        ++failures;
+    write(QStringLiteral("snoetjesmal.ico"), IconArt::windowIconFile(&error), error);
+    for (const int side : {IconArt::smallIconSide, IconArt::largeIconSide}) {
+        write(QStringLiteral("snoetjesmal-%1.png").arg(side), pngBytes(IconArt::face(side)),
+              QStringLiteral("cannot be drawn"));
     }
-
-    const QByteArray cursor = IconArt::handCursorFile(args.at(1), &error);
-    if (cursor.isEmpty()) {
-        err << error << '\n';
-        ++failures;
-    } else if (!writeFile(out.filePath(QStringLiteral("hand.cur")), cursor, err)) {
-        ++failures;
+    write(QStringLiteral("hand.cur"), IconArt::handCursorFile(args.at(1), &error), error);
+    IconArt::CursorDrawing hand;
+    if (IconArt::readCursorDrawing(IconArt::handDrawingPath(args.at(1)), &hand, &error)) {
+        write(QStringLiteral("hand.png"), pngBytes(hand.image), QStringLiteral("cannot be drawn"));
+    } else {
+        write(QStringLiteral("hand.png"), {}, error);
     }
     return failures == 0 ? 0 : 1;
 }

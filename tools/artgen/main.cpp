@@ -1,9 +1,11 @@
 // Turns the XPM drawings under art/ into the BMP pictures the program carries.
 // Usage: snoetjesmal-artgen ART_DIR OUTPUT_DIR
+// Exits with status 1 when any picture could not be drawn or written.
 
 #include "artsource.h"
 #include "facepictures.h"
 #include "imageencoding.h"
+#include "toolfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,19 +23,20 @@ int main(int argc, char* argv[])
     }
     const QDir out(args.at(2));
     int failures = 0;
+    int written = 0;
     for (const FacePictures::Info& info : FacePictures::all()) {
         QString error;
         const QImage image = ArtSource::picture(args.at(1), info, &error);
         const QString target =
             out.filePath(FacePictures::toQString(info.box) + QStringLiteral(".bmp"));
-        QFile file(target);
         if (image.isNull()) {
             err << error << '\n';
             ++failures;
-        } else if (!file.open(QIODevice::WriteOnly) || file.write(encodeBmp(image)) < 0) {
-            err << target << ": " << file.errorString() << '\n';
+        } else if (writeToolFile(target, encodeBmp(image), err)) {
+            ++written;
+        } else {
             ++failures;
         }
     }
-    return failures == 0 ? 0 : 1;
+    return failures == 0 && written > 0 ? 0 : 1;
 }

@@ -1,17 +1,15 @@
 #include "dialogfont.h"
 
-#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QStringList>
 
 QFont dialogFont(bool bold)
 {
-    static const QString family = [] {
-        const QString classic = QStringLiteral("MS Sans Serif");
-        return QFontDatabase::families().contains(classic)
-                   ? classic
-                   : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-    }();
-    QFont font(family);
+    // Qt takes the first family of the list that the system has. Naming them, rather than
+    // listing the system's families to look for the classic one, leaves the font database
+    // unread until text is first laid out.
+    QFont font = QGuiApplication::font();
+    font.setFamilies({QStringLiteral("MS Sans Serif"), font.family()});
     font.setPointSizeF(8.25);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     return font;

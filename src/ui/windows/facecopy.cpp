@@ -77,11 +77,6 @@ FaceCopyController::FaceCopyController(QWidget* window, const QList<QWidget*>& p
     m_copyChatSize->setObjectName(QStringLiteral("actKopierenGroot"));
     connect(m_copyChatSize, &QAction::triggered, this, [this] { copy(FaceCopy::chatSize); });
 
-    m_menu = new QMenu(window);
-    m_menu->setObjectName(QStringLiteral("mnuPreview"));
-    m_menu->addAction(m_copy);
-    m_menu->addAction(m_copyChatSize);
-
     for (QWidget* widget : preview) {
         m_preview.append(widget);
         widget->installEventFilter(this);
@@ -118,6 +113,13 @@ std::unique_ptr<QMimeData> FaceCopyController::dragData()
 
 void FaceCopyController::showMenu(const QPoint& globalPos)
 {
+    // Made when first asked for: the window's first frame does not wait for it.
+    if (m_menu == nullptr) {
+        m_menu = new QMenu(m_window);
+        m_menu->setObjectName(QStringLiteral("mnuPreview"));
+        m_menu->addAction(m_copy);
+        m_menu->addAction(m_copyChatSize);
+    }
     if (!m_menu->isVisible()) {
         m_menu->popup(globalPos);
     }

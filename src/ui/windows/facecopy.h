@@ -54,7 +54,6 @@ public:
 
     QAction* copyAction() const { return m_copy; }
     QAction* copyChatSizeAction() const { return m_copyChatSize; }
-    QMenu* menu() const { return m_menu; }
 
     // The face on the clipboard, as it is (19 x 19) or at chat size.
     void copy(int side) const;

@@ -1,6 +1,5 @@
 #include "frmMain.h"
 
-#include "artworkreader.h"
 #include "catalogue.h"
 #include "dialogfont.h"
 #include "facecopy.h"
@@ -10,12 +9,13 @@
 #include "modVisitWebsite.h"
 #include "msgbox.h"
 #include "namedcontrol.h"
+#include "programart.h"
 #include "randomvalue.h"
 #include "twipsgeometry.h"
 #include "untrappederror.h"
 
+#include <QAccessibleWidget>
 #include <QEvent>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -56,6 +56,17 @@ QScrollBar* styleBar(QWidget* container, const char* name, const Twips::Rect& re
     return bar;
 }
 
+// Assistive technology sees the main window as a window (a frame), not as the client area
+// Qt reports for a plain widget.
+QAccessibleInterface* accessibleWindow(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(frmMain::staticMetaObject.className()) &&
+        object->isWidgetType()) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 frmMain::frmMain(MessageBoxes& boxes, modVisitWebsite::Opener openWebsite, QWidget* parent)
@@ -64,6 +75,11 @@ frmMain::frmMain(MessageBoxes& boxes, modVisitWebsite::Opener openWebsite, QWidg
                           Qt::WindowCloseButtonHint),
       m_boxes(boxes), m_openWebsite(std::move(openWebsite))
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleWindow);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Snoetjesmal v1.1 - Quorvelin Software"));
     setWindowIcon(programIcon());
@@ -109,8 +125,11 @@ void frmMain::createControls()
     m_lblVisit->setAccessibleDescription(modVisitWebsite::homePage.toString());
     m_lblVisit->installEventFilter(this);
 
-    m_fraOpties = named(new QGroupBox(this), "fraOpties");
+    // A frame without a caption: an etched rectangle around the two bars. Drawn by the style
+    // from lines, where a group box would have it read a picture of its frame.
+    m_fraOpties = named(new QFrame(this), "fraOpties");
     setTwipsGeometry(m_fraOpties, {1920, 395, 2175, 1680});
+    m_fraOpties->setFrameStyle(QFrame::Box | QFrame::Sunken);
     m_fraOpties->setFont(dialogFont(true));
 
     m_scrMond = styleBar(m_fraOpties, "scrMond", {120, 1080, 1935, 255}, Catalogue::mouthMaximum,

@@ -10,7 +10,6 @@
 
 class FacePreview;
 class QFrame;
-class QGroupBox;
 class QLabel;
 class QPushButton;
 class QScrollBar;
@@ -60,7 +59,7 @@ private:
     FacePreview* m_picSmiley = nullptr;
     QPushButton* m_cmdSave = nullptr;
     LinkLabel* m_lblVisit = nullptr;
-    QGroupBox* m_fraOpties = nullptr;
+    QFrame* m_fraOpties = nullptr;
     QScrollBar* m_scrMond = nullptr;
     QScrollBar* m_scrOgen = nullptr;
     QLabel* m_lblMond = nullptr;

@@ -1,15 +1,25 @@
 #pragma once
 
-#include <QLabel>
+#include <QWidget>
 
-// A label that works as a link: it follows the mouse, can take the keyboard focus, and is
-// activated by a click on it or by Enter or Space while it has the focus.
-class LinkLabel : public QLabel
+// A label that works as a link: a line of text, centred, that follows the mouse, can take
+// the keyboard focus, and is activated by a click on it, by Enter or Space while it has the
+// focus (once a press, however long the key is held), or by the "press" action of assistive
+// technology, to which it is a link. It draws its own text: a QLabel that takes the focus
+// sets up a whole text document for its caption, which would delay the window's first frame.
+class LinkLabel : public QWidget
 {
     Q_OBJECT
+    Q_PROPERTY(QString text READ text CONSTANT)
 
 public:
     explicit LinkLabel(const QString& text, QWidget* parent = nullptr);
+
+    QString text() const { return m_text; }
+    QSize sizeHint() const override;
+
+    // Activates the link as a click does.
+    void activate();
 
 Q_SIGNALS:
     void activated();
@@ -17,10 +27,12 @@ Q_SIGNALS:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QString m_text;
     bool m_pressed = false;
 };
