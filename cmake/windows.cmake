@@ -18,6 +18,10 @@ set(SNOETJESMAL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR
     ${PROJECT_SOURCE_DIR}/cmake/wine-run ${SNOETJESMAL_WINEPREFIX} ${SNOETJESMAL_WINE_DLL_PATH})
 
+# Qt's offscreen platform on Windows reads its fonts from a folder: the same DejaVu fonts
+# the Linux build's tests see (package fonts-dejavu-core), through Wine's drive Z:.
+set(SNOETJESMAL_TEST_ENVIRONMENT "QT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/dejavu")
+
 # Every test of the calling folder runs in the prefix that this test makes first.
 function(snoetjesmal_windows_test_fixture)
     add_test(NAME wine_prefix
