@@ -20,7 +20,9 @@ set(CMAKE_CROSSCOMPILING_EMULATOR
 
 # Qt's offscreen platform on Windows reads its fonts from a folder: the same DejaVu fonts
 # the Linux build's tests see (package fonts-dejavu-core), through Wine's drive Z:.
-set(SNOETJESMAL_TEST_ENVIRONMENT "QT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/dejavu")
+# The prefix is the test run's own, so tests may use its registry as the user's settings.
+set(SNOETJESMAL_TEST_ENVIRONMENT
+    "QT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/dejavu;SNOETJESMAL_PRIVATE_REGISTRY=1")
 
 # Every test of the calling folder runs in the prefix that this test makes first.
 function(snoetjesmal_windows_test_fixture)
@@ -35,11 +37,19 @@ endfunction()
 # The portable ZIP and the installer, in build/windows/dist (scripts/package-windows copies
 # them to dist/).
 find_program(SNOETJESMAL_MAKENSIS makensis REQUIRED)
-add_custom_target(windows_package ALL
+set(package_version ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
+set(SNOETJESMAL_WINDOWS_SETUP ${CMAKE_BINARY_DIR}/dist/Snoetjesmal-${package_version}-setup.exe)
+set(SNOETJESMAL_WINDOWS_ZIP ${CMAKE_BINARY_DIR}/dist/Snoetjesmal-${package_version}-windows-x64.zip)
+add_custom_command(
+    OUTPUT ${SNOETJESMAL_WINDOWS_SETUP} ${SNOETJESMAL_WINDOWS_ZIP}
     COMMAND bash ${PROJECT_SOURCE_DIR}/cmake/windows-package.sh
-        ${PROJECT_SOURCE_DIR} ${SNOETJESMAL_QT_WINDOWS_PREFIX}
-        ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR} ${CMAKE_BINARY_DIR}/dist
-        $<TARGET_FILE:snoetjesmal> $<TARGET_FILE:snoetjesmal-render>
+        ${PROJECT_SOURCE_DIR} ${SNOETJESMAL_QT_WINDOWS_PREFIX} ${package_version}
+        ${CMAKE_BINARY_DIR}/dist $<TARGET_FILE:snoetjesmal> $<TARGET_FILE:snoetjesmal-render>
     DEPENDS snoetjesmal snoetjesmal-render
+        ${PROJECT_SOURCE_DIR}/cmake/windows-package.sh
+        ${PROJECT_SOURCE_DIR}/data/windows/installer.nsi
+        ${PROJECT_SOURCE_DIR}/src/ui/art/snoetjesmal.ico
     COMMENT "Making the Windows ZIP and installer"
     VERBATIM)
+add_custom_target(windows_package ALL
+    DEPENDS ${SNOETJESMAL_WINDOWS_SETUP} ${SNOETJESMAL_WINDOWS_ZIP})

@@ -13,6 +13,7 @@ SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
 !include "MUI2.nsh"
+!include "LogicLib.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Snoetjesmal"
 !define SETTINGS_KEY "Software\QuorvelinSoftware\Snoetjesmal"
@@ -75,4 +76,12 @@ Section "Uninstall"
     ; The remembered file name goes with the program.
     DeleteRegKey HKCU "${SETTINGS_KEY}"
     DeleteRegKey /ifempty HKCU "Software\QuorvelinSoftware"
+
+    ; The uninstaller runs as a copy of itself in a folder of its own under %TEMP%, which
+    ; Windows would only remove at a restart, and for an administrator alone. A moment after
+    ; this copy has ended, that folder goes too.
+    StrCpy $0 "$EXEDIR" 4 -9
+    ${If} $0 == "~nsu"
+        Exec '"$SYSDIR\cmd.exe" /c ping -n 3 127.0.0.1 >nul & rmdir /s /q "$EXEDIR"'
+    ${EndIf}
 SectionEnd

@@ -31,10 +31,13 @@ int reportUncaught(const char* message)
 int main(int argc, char* argv[])
 {
     try {
-        // Only images are drawn: no window system is needed, whatever the session has.
+#ifndef Q_OS_WIN
+        // Only images are drawn: no window system is needed, whatever the session has. (On
+        // Windows the system's own platform always works, and brings the system's fonts.)
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
+#endif
         const QGuiApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("snoetjesmal-render"));
         installQtTranslation();

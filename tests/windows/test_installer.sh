@@ -67,6 +67,8 @@ wine "$install_dir/Uninstall.exe" /S
 wineserver -w
 [ ! -e "$install_dir" ] || fail "left behind: $(find "$install_dir" | head -5)"
 [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is left behind"
+leftovers=$(find "$(unix_path '%TEMP%')" -name '~nsu*' 2>/dev/null)
+[ -z "$leftovers" ] || fail "the uninstaller left its copy behind: $leftovers"
 if wine reg query "$uninstall_key" >/dev/null 2>&1; then
     fail "the uninstall entry is left behind"
 fi
