@@ -335,6 +335,21 @@ private Q_SLOTS:
         QCOMPARE(entries(m_folder), QStringList{fileName});
     }
 
+#ifdef Q_OS_WIN
+    // Replaced only where Windows lets a file be replaced: a read-only one is left as it is.
+    void aReadOnlyFileIsLeftAlone()
+    {
+        QVERIFY(writeFace(m_path, oldFace()));
+        QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner));
+        const auto writable = qScopeGuard(
+            [&] { QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner); });
+        const WriteResult result = writeFace(m_path, newFace(), WriteMode::Replace);
+        QCOMPARE(result.problem, WriteProblem::ReadOnlyFile);
+        QVERIFY(sameBmp(contents(m_path), oldFace()));
+        QCOMPARE(entries(m_folder), QStringList{fileName});
+    }
+#endif
+
     void aNullImageWritesNothing()
     {
         QVERIFY(writeFace(m_path, oldFace()));

@@ -83,6 +83,12 @@ WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes, Wr
     const QFileInfo target(path);
     const QDir folder = target.absoluteDir();
 
+    // A file marked read-only is not replaced (Windows refuses it too, though not every
+    // file system that Windows reaches does).
+    if (mode == WriteMode::Replace && System::isReadOnlyFile(path)) {
+        return {WriteProblem::ReadOnlyFile, {}};
+    }
+
     // A new file of our own, never one that is there already.
     QFile temporary;
     int openError = 0;

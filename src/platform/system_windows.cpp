@@ -22,6 +22,20 @@ std::wstring nativePath(const QString& path)
     return QDir::toNativeSeparators(path).toStdWString();
 }
 
+// The path in the form that is not held to MAX_PATH, as Qt uses for its own file work: a
+// folder that the folder list opens and a name of 255 units are written wherever they are.
+std::wstring longPath(const QString& path)
+{
+    const QString native = QDir::toNativeSeparators(QDir::cleanPath(QDir(path).absolutePath()));
+    if (native.startsWith(u"\\\\?\\"_qs) || native.startsWith(u"\\\\.\\"_qs)) {
+        return native.toStdWString();
+    }
+    if (native.startsWith(u"\\\\"_qs)) {
+        return (u"\\\\?\\UNC\\"_qs + native.mid(2)).toStdWString();
+    }
+    return (u"\\\\?\\"_qs + native).toStdWString();
+}
+
 bool isRemoteDrive(const QString& rootPath)
 {
     const UINT type = ::GetDriveTypeW(nativePath(rootPath).c_str());
@@ -34,12 +48,12 @@ constexpr DWORD keptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
 
 DWORD attributesOf(const QString& path)
 {
-    return ::GetFileAttributesW(nativePath(path).c_str());
+    return ::GetFileAttributesW(longPath(path).c_str());
 }
 
 bool move(const QString& from, const QString& to, DWORD flags)
 {
-    return ::MoveFileExW(nativePath(from).c_str(), nativePath(to).c_str(), flags) != 0;
+    return ::MoveFileExW(longPath(from).c_str(), longPath(to).c_str(), flags) != 0;
 }
 
 } // namespace
@@ -104,13 +118,13 @@ Move moveIntoPlace(const QString& from, const QString& to, bool replace)
     if (error == ERROR_ACCESS_DENIED && old != INVALID_FILE_ATTRIBUTES &&
         (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0 &&
         (old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0 &&
-        ::SetFileAttributesW(nativePath(to).c_str(),
+        ::SetFileAttributesW(longPath(to).c_str(),
                              old & ~(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
         if (move(from, to, flags)) {
             return {MoveOutcome::Moved, 0};
         }
         error = lastError();
-        ::SetFileAttributesW(nativePath(to).c_str(), old);
+        ::SetFileAttributesW(longPath(to).c_str(), old);
     }
     if (!replace && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) {
         return {MoveOutcome::TargetExists, 0};
@@ -126,7 +140,7 @@ void keepAttributes(const QString& from, const QString& to)
         return;
     }
     const DWORD kept = (now & ~keptAttributes) | (old & keptAttributes);
-    ::SetFileAttributesW(nativePath(to).c_str(), kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept);
+    ::SetFileAttributesW(longPath(to).c_str(), kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept);
 }
 
 bool isReadOnlyFile(const QString& path)
