@@ -32,7 +32,17 @@ private Q_SLOTS:
     {
         const DriveListBox list;
         QVERIFY(list.count() >= 1);
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+        // The drive letters, shown as "c:" and the like: Wine's C: and Z: at least.
+        QStringList roots;
+        for (int i = 0; i < list.count(); ++i) {
+            roots << QDir::fromNativeSeparators(list.itemData(i).toString()).toUpper();
+            const QString letter = roots.last().left(2).toLower();
+            QVERIFY2(list.itemText(i).startsWith(letter), qPrintable(list.itemText(i)));
+        }
+        QVERIFY2(roots.contains(u"C:/"_qs), qPrintable(roots.join(u' ')));
+        QVERIFY2(roots.contains(u"Z:/"_qs), qPrintable(roots.join(u' ')));
+#else
         QCOMPARE(list.itemData(0).toString(), u"/"_qs);
         QVERIFY(list.itemText(0).startsWith(u"/"_qs));
 #endif

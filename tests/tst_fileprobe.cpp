@@ -82,9 +82,10 @@ private Q_SLOTS:
             << u"file:a.bmp"_qs << u"?.bmp"_qs << Existing::Nothing;
         QTest::newRow("brackets match only themselves")
             << u"file:a.bmp"_qs << u"[a].bmp"_qs << Existing::Nothing;
-        QTest::newRow("star named file") << u"file:*.bmp"_qs << u"*.bmp"_qs << Existing::File;
         QTest::newRow("folder") << u"dir:emoticon.bmp"_qs << u"emoticon.bmp"_qs << Existing::Other;
 #ifdef Q_OS_UNIX
+        // Windows holds no name with a '*'.
+        QTest::newRow("star named file") << u"file:*.bmp"_qs << u"*.bmp"_qs << Existing::File;
         QTest::newRow("case differs")
             << u"file:Emoticon.bmp"_qs << u"emoticon.bmp"_qs << Existing::Nothing;
         QTest::newRow("link to file")

@@ -2,8 +2,11 @@
 // it reports, and how it is hidden, shown again and discarded. The dialog is given a preview
 // of the test's own, its message boxes are written down instead of shown, and where a test
 // is about the dialog rather than the disk it is given a writer of the test's own. Files are
-// written into temporary folders only, and the settings go to a temporary folder set up
-// before the application starts: the user's own files are never touched.
+// written into temporary folders only (on Windows also into C:\ of the test's own Wine
+// prefix), and the settings go to a temporary folder set up before the application starts:
+// the user's own files are never touched. On Windows the settings are the registry's; the
+// test runs there only where the registry is the test's own (SNOETJESMAL_PRIVATE_REGISTRY=1,
+// a Wine prefix made for the run) and reads it by the key's full name.
 
 #include "atomicfile.h"
 #include "dialogfont.h"
@@ -34,6 +37,10 @@
 #include <memory>
 #include <optional>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
+
 namespace {
 
 const QString organisation = QStringLiteral("QuorvelinSoftware");
@@ -52,22 +59,35 @@ void useSettingsIn(const QString& folder)
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
 }
 
+#ifdef Q_OS_WIN
+// The key by its full name, not by the organisation and application the program gives.
+const QString registryKey =
+    QStringLiteral("HKEY_CURRENT_USER\\Software\\QuorvelinSoftware\\Snoetjesmal");
+
+std::unique_ptr<QSettings> settingsStore()
+{
+    return std::make_unique<QSettings>(registryKey, QSettings::NativeFormat);
+}
+#else
+std::unique_ptr<QSettings> settingsStore()
+{
+    return std::make_unique<QSettings>(organisation, application);
+}
+#endif
+
 QVariant storedName()
 {
-    const QSettings settings(organisation, application);
-    return settings.value(key);
+    return settingsStore()->value(key);
 }
 
 void storeName(const QString& name)
 {
-    QSettings settings(organisation, application);
-    settings.setValue(key, name);
+    settingsStore()->setValue(key, name);
 }
 
 void forgetName()
 {
-    QSettings settings(organisation, application);
-    settings.remove(key);
+    settingsStore()->remove(key);
 }
 
 template <typename T = QWidget> T* control(const QWidget& window, const char* name)
@@ -226,7 +246,14 @@ class TestFrmSave : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-#if !defined(Q_OS_UNIX) || defined(Q_OS_DARWIN)
+#if defined(Q_OS_WIN)
+        if (qEnvironmentVariable("SNOETJESMAL_PRIVATE_REGISTRY") != u"1"_qs) {
+            QSKIP("the user's own registry cannot be kept apart from the test's: runs only "
+                  "with SNOETJESMAL_PRIVATE_REGISTRY=1");
+        }
+        settingsStore()->clear();
+        QVERIFY(settingsStore()->allKeys().isEmpty());
+#elif !defined(Q_OS_UNIX) || defined(Q_OS_DARWIN)
         QSKIP("the user's own settings cannot be kept apart from the test's on this system");
 #endif
         QVERIFY(settingsFolder != nullptr && settingsFolder->isValid());
@@ -377,8 +404,11 @@ private Q_SLOTS:
         QTest::newRow("own extension") << QString() << u"foto.bmp"_qs << u"foto.bmp.bmp"_qs;
         QTest::newRow("empty") << QString() << QString() << u".bmp"_qs;
         QTest::newRow("spaces") << QString() << u" blij "_qs << u" blij .bmp"_qs;
+#ifndef Q_OS_WIN
         QTest::newRow("star") << QString() << u"*"_qs << u"*.bmp"_qs;
-        // As long as the file system allows: 251 bytes and ".bmp" make 255.
+#endif
+        // As long as the file system allows: 251 bytes (UTF-16 units on Windows) and ".bmp"
+        // make 255.
         QTest::newRow("longest name")
             << QString() << QString(251, u'a') << QString(251, u'a') + u".bmp"_qs;
     }
@@ -556,12 +586,22 @@ private Q_SLOTS:
         QTest::newRow("separator") << u"sub/emoticon"_qs << u"/"_qs;
         QTest::newRow("parent folder") << u"../emoticon"_qs << u"/"_qs;
         QTest::newRow("nul") << (u"emo"_qs + QChar(0) + u"ticon"_qs) << u"nulteken"_qs;
+#ifdef Q_OS_WIN
+        // 252 units and ".bmp" are one more than the file system takes.
+        QTest::newRow("too long") << QString(252, u'a') << u"256 tekens"_qs;
+        QTest::newRow("backslash") << u"sub\\emoticon"_qs << u"\\"_qs;
+        for (const QChar reserved : u"<>:\"|?*"_qs) {
+            QTest::addRow("reserved %c", reserved.toLatin1())
+                << u"a"_qs + reserved + u"b"_qs << u"< > : \" / \\ | ? *"_qs;
+        }
+        for (const QString& device :
+             {u"con"_qs, u"NUL"_qs, u"com1"_qs, u"LPT1"_qs, u"nul.txt"_qs, u"Com1.emoticon"_qs}) {
+            QTest::addRow("device %s", qPrintable(device)) << device << u"apparaat"_qs;
+        }
+#else
         // 252 bytes and ".bmp" are one byte more than the file system takes.
         QTest::newRow("too long") << QString(252, u'a') << u"256 bytes"_qs;
         QTest::newRow("too long in bytes") << QString(126, QChar(0x00e9)) << u"te lang"_qs;
-#ifdef Q_OS_WIN
-        QTest::newRow("reserved") << u"a:b"_qs << u"tekens"_qs;
-        QTest::newRow("device") << u"con"_qs << u"apparaat"_qs;
 #endif
     }
 
@@ -639,13 +679,28 @@ private Q_SLOTS:
     void brokenSettingsDoNotStopTheDialog_data()
     {
         QTest::addColumn<QString>("kind");
+#ifdef Q_OS_WIN
+        // What else the registry may hold under the name.
+        QTest::newRow("a number") << u"number"_qs;
+        QTest::newRow("a key") << u"key"_qs;
+#else
         QTest::newRow("unreadable") << u"folder"_qs;
         QTest::newRow("corrupt") << u"garbage"_qs;
+#endif
     }
 
     void brokenSettingsDoNotStopTheDialog()
     {
         QFETCH(QString, kind);
+#ifdef Q_OS_WIN
+        if (kind == u"number"_qs) {
+            settingsStore()->setValue(key, 42);
+        } else {
+            settingsStore()->setValue(key + u"/binnen"_qs, u"x"_qs);
+        }
+        newDialog();
+        QVERIFY(!name()->text().isNull());
+#else
         const QTemporaryDir broken;
         QVERIFY(broken.isValid());
         const QString file = broken.path() + u"/QuorvelinSoftware/Snoetjesmal.conf"_qs;
@@ -660,6 +715,7 @@ private Q_SLOTS:
             garbage.write(bytes);
         }
         useSettingsIn(broken.path());
+#endif
 
         shownAt(m_folder, u"emoticon"_qs);
         QTest::keyClicks(name(), u"2"_qs);
@@ -754,6 +810,131 @@ private Q_SLOTS:
         QCOMPARE(dirMap()->Path(), control<DriveListBox>(*m_dialog, "drvStation")->Drive());
         QVERIFY(QDir(dirMap()->Path()).isRoot());
         QVERIFY(m_boxes.boxes.isEmpty());
+    }
+
+#ifdef Q_OS_WIN
+    void writesWhereTheFolderListIs_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("root of C") << u"C:\\"_qs << u"emoticon"_qs << u"C:\\emoticon.bmp"_qs;
+        QTest::newRow("C:\\Temp") << u"C:\\Temp"_qs << u"emoticon"_qs
+                                  << u"C:\\Temp\\emoticon.bmp"_qs;
+        QTest::newRow("own extension")
+            << u"C:\\Temp"_qs << u"foto.bmp"_qs << u"C:\\Temp\\foto.bmp.bmp"_qs;
+    }
+
+    // The real dialog and the real writer, at drive C of the test's own Wine prefix.
+    void writesWhereTheFolderListIs()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(!QFileInfo::exists(written));
+        const auto remove = qScopeGuard([&] { QFile::remove(written); });
+        const QStringList before = entries(folder);
+        shownAt(folder, typed);
+        QCOMPARE(dirMap()->Path(), folder);
+        cmdSave()->click();
+        verifySaved(written);
+        QStringList after = before;
+        after.append(QFileInfo(written).fileName());
+        after.sort();
+        QStringList now = entries(folder);
+        now.sort();
+        QCOMPARE(now, after);
+    }
+
+    void theNameIsKeptInTheRegistry()
+    {
+        newDialog();
+        QCOMPARE(name()->text(), u"emoticon"_qs);
+        QVERIFY(!storedName().isValid());
+        QTest::keyClicks(name(), u"2"_qs);
+        QCOMPARE(storedName().toString(), u"emoticon2"_qs);
+        name()->clear();
+        QVERIFY(storedName().isValid());
+        QCOMPARE(storedName().toString(), QString());
+        newDialog();
+        QCOMPARE(name()->text(), QString());
+    }
+
+    void fileAttributes_data()
+    {
+        QTest::addColumn<uint>("attributes");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("hidden") << uint{FILE_ATTRIBUTE_HIDDEN} << true;
+        QTest::newRow("system") << uint{FILE_ATTRIBUTE_SYSTEM} << true;
+        QTest::newRow("hidden and system")
+            << uint{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM} << true;
+        QTest::newRow("read-only") << uint{FILE_ATTRIBUTE_READONLY} << false;
+    }
+
+    // A file with attributes of its own is asked about like any other. After a yes it is
+    // replaced and keeps them, or (read-only) it stays as it was and the box says why.
+    void fileAttributes()
+    {
+        QFETCH(uint, attributes);
+        QFETCH(bool, replaced);
+        const QString path = m_folder + u"/emoticon.bmp"_qs;
+        const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
+        writeFile(path, "van de gebruiker");
+        QVERIFY(::SetFileAttributesW(native.c_str(), attributes));
+        const auto writable =
+            qScopeGuard([&] { ::SetFileAttributesW(native.c_str(), FILE_ATTRIBUTE_NORMAL); });
+        shownAt(m_folder, u"emoticon"_qs);
+        m_boxes.answers = {MsgBoxAnswer::Yes};
+        cmdSave()->click();
+
+        QVERIFY(!m_boxes.boxes.isEmpty());
+        QCOMPARE(m_boxes.boxes.at(0).request.text, replaceText);
+        QCOMPARE(m_boxes.boxes.size(), 2);
+        const MsgBoxRequest& outcome = m_boxes.boxes.at(1).request;
+        if (replaced) {
+            QCOMPARE(outcome.text, u"Succesvol opgeslagen!"_qs);
+            QVERIFY(holdsFace(path, m_image));
+        } else {
+            QCOMPARE(outcome.title, u"Fout"_qs);
+            QCOMPARE(outcome.text,
+                     u"Fout opgetreden:\r\nHet bestaande bestand is alleen-lezen en kan daarom "
+                     "niet worden vervangen."_qs);
+            QCOMPARE(contents(path), QByteArray("van de gebruiker"));
+            QVERIFY(m_dialog->isVisible());
+        }
+        const DWORD now = ::GetFileAttributesW(native.c_str());
+        QVERIFY(now != INVALID_FILE_ATTRIBUTES);
+        QCOMPARE(now & attributes, DWORD{attributes});
+        // No temporary file is left, hidden or not.
+        QCOMPARE(QDir(m_folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                          QDir::NoDotAndDotDot),
+                 QStringList{u"emoticon.bmp"_qs});
+    }
+
+    // Deeper than MAX_PATH: the folder list opens such a folder, and the dialog writes there.
+    void aFolderDeeperThanMaxPath()
+    {
+        QString folder = m_folder;
+        while (folder.size() < 300) {
+            folder += u"/"_qs + QString(40, u'm');
+        }
+        QVERIFY(QDir().mkpath(folder));
+        shownAt(folder, u"emoticon"_qs);
+        cmdSave()->click();
+        verifySaved(folder + u"/emoticon.bmp"_qs);
+        QCOMPARE(entries(folder), QStringList{u"emoticon.bmp"_qs});
+    }
+#endif
+
+    // A new dialog's folder list starts at the current folder.
+    void startsAtTheCurrentFolder()
+    {
+        const QString before = QDir::currentPath();
+        const auto back = qScopeGuard([&] { QDir::setCurrent(before); });
+        QVERIFY(QDir::setCurrent(m_folder));
+        newDialog();
+        QCOMPARE(dirMap()->Path(), native(m_folder));
     }
 };
 

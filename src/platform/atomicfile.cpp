@@ -1,5 +1,6 @@
 #include "atomicfile.h"
 
+#include "savetarget.h"
 #include "system.h"
 
 #include <QDir>
@@ -34,6 +35,12 @@ WriteProblem diagnose(const QString& path, qint64 size)
     if (target.isDir()) {
         return WriteProblem::IsFolder;
     }
+    // A name longer than the file system takes may be reported as a bad name or a bad path.
+    if (SaveTarget::fileNameProblem(target.fileName(), SaveTarget::nativeRules(),
+                                    System::nameMax(folder.absoluteFilePath()))
+            .refusal == SaveTarget::NameRefusal::NameTooLong) {
+        return WriteProblem::NameTooLong;
+    }
     const QStorageInfo volume(folder.absoluteFilePath());
     if (volume.isValid() && volume.isReadOnly()) {
         return WriteProblem::ReadOnlyMedium;
@@ -50,6 +57,16 @@ WriteProblem diagnose(const QString& path, qint64 size)
 WriteResult failure(int error, const QString& path, qint64 size, const QString& systemText)
 {
     WriteProblem problem = System::writeProblemOf(error);
+    // Windows says no more than "access denied" when a folder or a read-only file has the
+    // name: the place itself tells which.
+    if (problem == WriteProblem::NoPermission || problem == WriteProblem::Unknown) {
+        if (QFileInfo(path).isDir()) {
+            return {WriteProblem::IsFolder, systemText};
+        }
+        if (System::isReadOnlyFile(path)) {
+            return {WriteProblem::ReadOnlyFile, systemText};
+        }
+    }
     // "No such file" may also mean a place that holds no files of ours (a kernel file system,
     // say): only a folder that is really gone is reported as gone.
     if (problem == WriteProblem::Unknown || (problem == WriteProblem::FolderGone &&
@@ -65,6 +82,12 @@ WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes, Wr
 {
     const QFileInfo target(path);
     const QDir folder = target.absoluteDir();
+
+    // A file marked read-only is not replaced (Windows refuses it too, though not every
+    // file system that Windows reaches does).
+    if (mode == WriteMode::Replace && System::isReadOnlyFile(path)) {
+        return {WriteProblem::ReadOnlyFile, {}};
+    }
 
     // A new file of our own, never one that is there already.
     QFile temporary;
@@ -102,14 +125,14 @@ WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes, Wr
     if (const int error = System::flushToDisk(temporary); error != 0) {
         return failure(error, path, bytes.size(), temporary.errorString());
     }
-    if (mode == WriteMode::Replace && target.isFile()) {
-        // The new file keeps the permissions the old one had.
-        temporary.setPermissions(target.permissions());
-    }
     temporary.close();
     if (temporary.error() != QFileDevice::NoError) {
         const int error = System::lastError();
         return failure(error, path, bytes.size(), temporary.errorString());
+    }
+    if (mode == WriteMode::Replace && target.isFile()) {
+        // The new file keeps the permissions the old one had.
+        System::keepAttributes(path, temporary.fileName());
     }
 
     const System::Move move =

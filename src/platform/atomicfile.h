@@ -19,7 +19,8 @@ enum class WriteMode
     // The file is created only if nothing has its name at the moment it would appear; else
     // the write fails with AlreadyExists and nothing changes.
     CreateNew,
-    // An existing file is replaced in one step and its permissions are kept.
+    // An existing file is replaced in one step and its permissions (on Windows its hidden and
+    // system attributes) are kept.
     Replace,
 };
 
@@ -29,6 +30,7 @@ enum class WriteProblem
     None,
     AlreadyExists, // CreateNew found the name taken
     NoPermission,
+    ReadOnlyFile, // Replace met a file marked read-only (Windows)
     ReadOnlyMedium,
     DiskFull,
     NameTooLong,

@@ -11,6 +11,9 @@ QString writeFailure(const WriteResult& result, ImageFormat format)
         return QStringLiteral("Er staat al een bestand met deze naam.");
     case WriteProblem::NoPermission:
         return QStringLiteral("Je hebt geen toestemming om op deze plek een bestand op te slaan.");
+    case WriteProblem::ReadOnlyFile:
+        return QStringLiteral("Het bestaande bestand is alleen-lezen en kan daarom niet worden "
+                              "vervangen.");
     case WriteProblem::ReadOnlyMedium:
         return QStringLiteral("Op deze schijf kan alleen gelezen worden (schrijfbeveiligd).");
     case WriteProblem::DiskFull:

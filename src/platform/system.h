@@ -41,6 +41,14 @@ struct Move
 // has that name, even if it appeared a moment ago.
 Move moveIntoPlace(const QString& from, const QString& to, bool replace);
 
+// Gives the new file at to the permissions of the file at from that it replaces; on Windows
+// its hidden, system and archive attributes (not read-only: such a file is not replaced).
+void keepAttributes(const QString& from, const QString& to);
+
+// True when the file at path is marked read-only, so that it cannot be replaced (Windows);
+// always false on Posix systems, where the folder's permissions decide.
+bool isReadOnlyFile(const QString& path);
+
 // True when the user may enter the folder (the x permission on Posix systems).
 bool mayEnter(const QString& folder);
 

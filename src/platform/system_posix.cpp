@@ -168,6 +168,17 @@ Move moveIntoPlace(const QString& from, const QString& to, bool replace)
     return failed();
 }
 
+void keepAttributes(const QString& from, const QString& to)
+{
+    QFile::setPermissions(to, QFileInfo(from).permissions());
+}
+
+bool isReadOnlyFile(const QString& path)
+{
+    Q_UNUSED(path);
+    return false; // a file's own permissions do not stop its replacement here
+}
+
 bool mayEnter(const QString& folder)
 {
     return ::access(QFile::encodeName(folder).constData(), X_OK) == 0;

@@ -22,10 +22,38 @@ std::wstring nativePath(const QString& path)
     return QDir::toNativeSeparators(path).toStdWString();
 }
 
+// The path in the form that is not held to MAX_PATH, as Qt uses for its own file work: a
+// folder that the folder list opens and a name of 255 units are written wherever they are.
+std::wstring longPath(const QString& path)
+{
+    const QString native = QDir::toNativeSeparators(QDir::cleanPath(QDir(path).absolutePath()));
+    if (native.startsWith(u"\\\\?\\"_qs) || native.startsWith(u"\\\\.\\"_qs)) {
+        return native.toStdWString();
+    }
+    if (native.startsWith(u"\\\\"_qs)) {
+        return (u"\\\\?\\UNC\\"_qs + native.mid(2)).toStdWString();
+    }
+    return (u"\\\\?\\"_qs + native).toStdWString();
+}
+
 bool isRemoteDrive(const QString& rootPath)
 {
     const UINT type = ::GetDriveTypeW(nativePath(rootPath).c_str());
     return type == DRIVE_REMOTE || type == DRIVE_NO_ROOT_DIR || type == DRIVE_UNKNOWN;
+}
+
+// The attributes a replacing file takes over from the one it replaces.
+constexpr DWORD keptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                 FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+DWORD attributesOf(const QString& path)
+{
+    return ::GetFileAttributesW(longPath(path).c_str());
+}
+
+bool move(const QString& from, const QString& to, DWORD flags)
+{
+    return ::MoveFileExW(longPath(from).c_str(), longPath(to).c_str(), flags) != 0;
 }
 
 } // namespace
@@ -49,6 +77,8 @@ WriteProblem writeProblemOf(int error)
         return WriteProblem::DiskFull;
     case ERROR_FILENAME_EXCED_RANGE:
         return WriteProblem::NameTooLong;
+    case ERROR_INVALID_NAME: // also a name that is too long: the writer looks at the name
+        return WriteProblem::Unknown;
     case ERROR_PATH_NOT_FOUND:
     case ERROR_FILE_NOT_FOUND:
     case ERROR_INVALID_DRIVE:
@@ -77,14 +107,48 @@ Move moveIntoPlace(const QString& from, const QString& to, bool replace)
     if (replace) {
         flags |= MOVEFILE_REPLACE_EXISTING;
     }
-    if (::MoveFileExW(nativePath(from).c_str(), nativePath(to).c_str(), flags)) {
+    if (move(from, to, flags)) {
         return {MoveOutcome::Moved, 0};
     }
-    const int error = lastError();
+    int error = lastError();
+    // A hidden or system file may refuse to be replaced while it has those attributes: they
+    // are taken off for the move (the new file already carries them) and put back if the
+    // move fails all the same. A read-only file is not touched.
+    const DWORD old = replace ? attributesOf(to) : INVALID_FILE_ATTRIBUTES;
+    if (error == ERROR_ACCESS_DENIED && old != INVALID_FILE_ATTRIBUTES &&
+        (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0 &&
+        (old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0 &&
+        ::SetFileAttributesW(longPath(to).c_str(),
+                             old & ~(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
+        if (move(from, to, flags)) {
+            return {MoveOutcome::Moved, 0};
+        }
+        error = lastError();
+        ::SetFileAttributesW(longPath(to).c_str(), old);
+    }
     if (!replace && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) {
         return {MoveOutcome::TargetExists, 0};
     }
     return {MoveOutcome::Failed, error};
+}
+
+void keepAttributes(const QString& from, const QString& to)
+{
+    const DWORD old = attributesOf(from);
+    const DWORD now = attributesOf(to);
+    if (old == INVALID_FILE_ATTRIBUTES || now == INVALID_FILE_ATTRIBUTES) {
+        return;
+    }
+    const DWORD kept = (now & ~keptAttributes) | (old & keptAttributes);
+    ::SetFileAttributesW(longPath(to).c_str(), kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept);
+}
+
+bool isReadOnlyFile(const QString& path)
+{
+    const DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) ==
+               FILE_ATTRIBUTE_READONLY;
 }
 
 bool mayEnter(const QString& folder)
