@@ -3,7 +3,11 @@
 # program in it with a temporary home and settings, and works it with real mouse and keyboard
 # input (xdotool), reading what the screen shows back pixel for pixel.
 #
-#   test_e2e.sh PROGRAM FACECHECK SOURCE_DIR
+#   test_e2e.sh PROGRAM FACECHECK SOURCE_DIR [WINE_PREFIX WINE_DLL_PATH]
+#
+# With a Wine prefix, PROGRAM is the Windows build's Snoetjesmal.exe, run under Wine (see
+# cmake/wine-run) in that prefix: it saves into a folder on the prefix's drive C:, and the
+# name it keeps is read back from the prefix's registry.
 #
 # The build adds this test only where Xvfb, xdotool and ImageMagick's import are found. On
 # failure the screenshots and the program's output are kept in e2e-artifacts/ in the current
@@ -13,6 +17,8 @@ set -euo pipefail
 program=$1
 facecheck=$2
 source_dir=$3
+wine_prefix=${4:-}
+wine_dll_path=${5:-}
 
 for tool in Xvfb xdotool import; do
     if ! command -v "$tool" >/dev/null; then
@@ -30,6 +36,7 @@ program_pid=
 cleanup() {
     local status=$?
     if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
+    if [ -n "$wine_prefix" ]; then WINEPREFIX="$wine_prefix" wineserver -k 2>/dev/null || true; fi
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
     wait 2>/dev/null || true
     if [ "$status" -ne 0 ]; then
@@ -52,22 +59,9 @@ step() {
     echo "== $*"
 }
 
-# --- The X server, on the first free display. Without -noreset it starts afresh whenever its
-# last client leaves, and refuses connections meanwhile: the check below would be its last
-# client for a moment, and the program could then find no server.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 200); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
-# The server answers, and it is this one: no other has this screen size.
-[ "$(xdotool getdisplaygeometry 2>/dev/null || true)" = "1024 768" ] ||
-    fail "the X server on $DISPLAY is not the one started here"
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
+# --- The X server, on the first free display.
+source "$source_dir/tests/xvfb.sh"
+start_xvfb 1024x768 || exit 1
 
 # --- A home of its own: no settings of the user's, and saves land in a folder of the test.
 export HOME="$work/home"
@@ -75,10 +69,32 @@ export XDG_CONFIG_HOME="$HOME/.config"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$work/folder"
 chmod 700 "$XDG_RUNTIME_DIR"
-settings="$XDG_CONFIG_HOME/QuorvelinSoftware/Snoetjesmal.conf"
+folder="$work/folder"
+launch=("$program")
+if [ -n "$wine_prefix" ]; then
+    # The Windows program on Windows' own platform plugin, saving onto drive C:.
+    unset QT_QPA_PLATFORM
+    folder="$wine_prefix/drive_c/e2e"
+    rm -rf "$folder"
+    mkdir -p "$folder"
+    launch=("$source_dir/cmake/wine-run" "$wine_prefix" "$wine_dll_path" "$program")
+else
+    export QT_QPA_PLATFORM=xcb
+fi
+
+# The name the program keeps, as the system's settings store holds it.
+stored_name() {
+    if [ -n "$wine_prefix" ]; then
+        WINEPREFIX="$wine_prefix" WINEDEBUG=-all wine reg query \
+            'HKCU\Software\QuorvelinSoftware\Snoetjesmal' /v Filename 2>/dev/null |
+            tr -d '\r' | sed -n 's/^ *Filename *REG_SZ *//p'
+    else
+        sed -n 's/^Filename=//p' "$XDG_CONFIG_HOME/QuorvelinSoftware/Snoetjesmal.conf"
+    fi
+}
 
 # The save dialog opens in the folder the program was started in.
-(cd "$work/folder" && exec "$program") >"$work/program.log" 2>&1 &
+(cd "$folder" && exec "${launch[@]}") >"$work/program.log" 2>&1 &
 program_pid=$!
 
 # The id of the visible window whose title matches exactly, once it is there.
@@ -211,12 +227,12 @@ dialog=$(wait_window 'Opslaan als')
 click "$dialog" "${name_box[@]}"
 keys "$dialog" ctrl+a
 xdotool type --delay 20 "e2e gezicht"
-saved="$work/folder/e2e gezicht.bmp"
+saved="$folder/e2e gezicht.bmp"
 click "$dialog" "${dialog_save[@]}"
 message=$(wait_window 'Snoetjesmal')
 [ -f "$saved" ] || fail "no file $saved"
 "$facecheck" same "$saved" "$work/saved-preview.png" || fail "the saved file is not the preview"
-grep -qx 'Filename=e2e gezicht' "$settings" || fail "the settings file does not hold the name"
+[ "$(stored_name)" = 'e2e gezicht' ] || fail "the settings do not hold the name"
 keys "$message" Return
 wait_window_gone 'Snoetjesmal'
 wait_window_gone 'Opslaan als'

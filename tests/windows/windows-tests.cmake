@@ -14,4 +14,22 @@ add_test(NAME windows_installer
         ${SNOETJESMAL_WINDOWS_SETUP} ${PROJECT_SOURCE_DIR})
 set_tests_properties(windows_installer PROPERTIES TIMEOUT 300)
 
+# The real Snoetjesmal.exe in a real window under Wine, worked as on Linux (test_e2e.sh). The
+# pictures are read back from the X server by the Linux build's facecheck.
+set(SNOETJESMAL_HOST_BUILD "" CACHE PATH "A Linux build of the project, for its host tools")
+find_program(SNOETJESMAL_FACECHECK facecheck
+    PATHS ${SNOETJESMAL_HOST_BUILD}/tests/e2e NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+snoetjesmal_find_tools(have_e2e_tools "The e2e_wine test"
+    PROGRAMS Xvfb:xvfb xdotool import:imagemagick bash)
+if(NOT SNOETJESMAL_FACECHECK)
+    snoetjesmal_missing("The e2e_wine test"
+        "facecheck from a Linux build (SNOETJESMAL_HOST_BUILD; ./scripts/test builds it first)")
+elseif(have_e2e_tools)
+    add_test(NAME e2e_wine
+        COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/test_e2e.sh
+            $<TARGET_FILE:snoetjesmal> ${SNOETJESMAL_FACECHECK} ${PROJECT_SOURCE_DIR}
+            ${SNOETJESMAL_WINEPREFIX} ${SNOETJESMAL_WINE_DLL_PATH})
+    set_tests_properties(e2e_wine PROPERTIES TIMEOUT 300)
+endif()
+
 snoetjesmal_windows_test_fixture()
