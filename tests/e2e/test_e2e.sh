@@ -78,6 +78,10 @@ if [ -n "$wine_prefix" ]; then
     rm -rf "$folder"
     mkdir -p "$folder"
     launch=("$source_dir/cmake/wine-run" "$wine_prefix" "$wine_dll_path" "$program")
+    # Wine's desktop belongs to the prefix's server: one started by a test without a display
+    # can make no windows on this one. Stop it, so that this test starts a server of its own.
+    WINEPREFIX="$wine_prefix" wineserver -k 2>/dev/null || true
+    WINEPREFIX="$wine_prefix" wineserver -w 2>/dev/null || true
 else
     export QT_QPA_PLATFORM=xcb
 fi

@@ -29,7 +29,8 @@ elseif(have_e2e_tools)
         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/test_e2e.sh
             $<TARGET_FILE:snoetjesmal> ${SNOETJESMAL_FACECHECK} ${PROJECT_SOURCE_DIR}
             ${SNOETJESMAL_WINEPREFIX} ${SNOETJESMAL_WINE_DLL_PATH})
-    set_tests_properties(e2e_wine PROPERTIES TIMEOUT 300)
+    # It restarts the prefix's Wine server, which no other test may be using meanwhile.
+    set_tests_properties(e2e_wine PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
 endif()
 
 snoetjesmal_windows_test_fixture()
