@@ -1,5 +1,6 @@
 // Snoetjesmal: makes a small yellow emoticon from a choice of eyes and mouth.
 
+#include "clipboardformats.h"
 #include "frmMain.h"
 #include "qttranslation.h"
 #include "untrappederror.h"
@@ -17,6 +18,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.quorvelin.Snoetjesmal"));
 
     installQtTranslation();
+    registerClipboardFormats();
 
     std::unique_ptr<frmMain> window;
     try {

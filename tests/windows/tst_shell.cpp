@@ -29,8 +29,8 @@ void tst_shell::initTestCase()
     QVERIFY(m_dir.isValid());
     m_log = m_dir.filePath(QStringLiteral("opened.txt"));
     // Wine's drive Z: is the Unix root; the build's paths are Unix paths.
-    const QString standIn =
-        QDir::toNativeSeparators(QStringLiteral("Z:") + QStringLiteral(SNOETJESMAL_BROWSER_STANDIN));
+    const QString standIn = QDir::toNativeSeparators(QStringLiteral("Z:") +
+                                                     QStringLiteral(SNOETJESMAL_BROWSER_STANDIN));
     QSettings classes(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Classes\\https\\shell\\open"),
                       QSettings::NativeFormat);
     classes.setValue(QStringLiteral("command/Default"),

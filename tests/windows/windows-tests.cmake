@@ -8,6 +8,16 @@ target_compile_definitions(tst_shell PRIVATE
     SNOETJESMAL_BROWSER_STANDIN="$<TARGET_FILE:browserstandin>")
 add_dependencies(tst_shell browserstandin)
 
+# Ctrl+C onto the Windows clipboard, on Windows' own platform in a real window.
+qt_add_executable(tst_clipboard windows/tst_clipboard.cpp)
+target_link_libraries(tst_clipboard PRIVATE Qt6::Test snoetjesmal_ui snoetjesmal_options)
+target_include_directories(tst_clipboard PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+add_test(NAME tst_clipboard
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows/on-screen.sh ${PROJECT_SOURCE_DIR}
+        ${SNOETJESMAL_WINEPREFIX} ${SNOETJESMAL_WINE_DLL_PATH} $<TARGET_FILE:tst_clipboard>)
+# It restarts the prefix's Wine server, which no other test may be using meanwhile.
+set_tests_properties(tst_clipboard PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)
+
 # The installer, in a fresh prefix of its own, and the installed program in a real window.
 add_test(NAME windows_installer
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows/test_installer.sh

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs a Windows test program on Windows' own platform plugin, in a real window on a virtual
+# X server of its own, under Wine.
+#
+#   on-screen.sh SOURCE_DIR WINE_PREFIX WINE_DLL_PATH PROGRAM [ARGUMENTS...]
+set -euo pipefail
+
+source_dir=$1
+prefix=$2
+dll_path=$3
+shift 3
+
+source "$source_dir/tests/xvfb.sh"
+start_xvfb 1024x768
+# Wine's desktop belongs to the prefix's server: one started without a display can make no
+# windows. Stop it, so that this program starts a server with the display.
+WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
+unset QT_QPA_PLATFORM
+status=0
+"$source_dir/cmake/wine-run" "$prefix" "$dll_path" "$@" || status=$?
+WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+stop_xvfb
+exit "$status"
