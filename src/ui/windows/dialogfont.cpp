@@ -17,6 +17,8 @@ QFont dialogFont(bool bold)
 #else
     font.setFamilies({QStringLiteral("MS Sans Serif"), font.family()});
 #endif
+    // Where none of them is found, another sans-serif face stands in, never a serif one.
+    font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     return font;
