@@ -18,6 +18,8 @@
 // memory must be at most 2 MiB more than the bare window's. The exit status is 0 when both
 // hold.
 
+#include "benchrun.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
@@ -146,29 +148,6 @@ std::optional<Sample> measureOnce(Display* display, const Program& program)
     return Sample{*mapped - start, usage.ru_maxrss};
 }
 
-template <typename T> T median(std::vector<T> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// A fresh home for the runs, so that no settings or caches of the user's take part.
-std::string makeHome()
-{
-    std::string pattern = "/tmp/snoetjesmal-maptime-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        std::perror("mkdtemp");
-        std::exit(2);
-    }
-    const std::string runtime = pattern + "/runtime";
-    ::mkdir(runtime.c_str(), 0700);
-    ::setenv("HOME", pattern.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (pattern + "/config").c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    return pattern;
-}
-
 int usage()
 {
     std::fprintf(stderr,
@@ -206,7 +185,7 @@ int main(int argc, char* argv[])
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XSync(display, False);
 
-    const std::string home = makeHome();
+    const std::string home = makeHome("maptime");
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     std::printf("X server %s, %d pairs after one not counted\n", DisplayString(display), runs);
 

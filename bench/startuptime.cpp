@@ -15,6 +15,8 @@
 // The program's time must be at most 1.15 times the bare window's (medians) and its peak
 // memory at most the bare window's plus 4 MiB; the exit status is 0 when both hold.
 
+#include "benchrun.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -120,29 +122,6 @@ std::optional<Sample> measureOnce(const std::string& program)
                   usage.ru_maxrss};
 }
 
-template <typename T> T median(std::vector<T> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// A fresh home for the runs, so that no settings or caches of the user's take part.
-std::string makeHome()
-{
-    std::string pattern = "/tmp/snoetjesmal-startup-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        std::perror("mkdtemp");
-        std::exit(2);
-    }
-    const std::string runtime = pattern + "/runtime";
-    ::mkdir(runtime.c_str(), 0700);
-    ::setenv("HOME", pattern.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (pattern + "/config").c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    return pattern;
-}
-
 int usage()
 {
     std::fprintf(stderr, "usage: startuptime [--runs N] PROGRAM BARE_WINDOW\n");
@@ -169,7 +148,7 @@ int main(int argc, char* argv[])
         return usage();
     }
 
-    const std::string home = makeHome();
+    const std::string home = makeHome("startup");
     ::setenv("QT_LOGGING_RULES", "qt.widgets.painting=true", 1);
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     std::printf("platform %s, %d runs of each after one not counted\n",
