@@ -280,30 +280,6 @@ private Q_SLOTS:
         m_dialog.reset();
     }
 
-    void window()
-    {
-        QPixmap red(32, 32);
-        red.fill(Qt::red);
-        m_mainWindow.setWindowIcon(QIcon(red));
-        const frmSave& dialog = newDialog();
-        QCOMPARE(dialog.windowTitle(), u"Opslaan als"_qs);
-        QVERIFY(dialog.parentWidget() == nullptr);
-        // 4605 x 3465 twips, and not resizable.
-        QCOMPARE(dialog.size(), QSize(307, 231));
-        QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
-        QVERIFY(!dialog.isSizeGripEnabled());
-        const Qt::WindowFlags buttons = Qt::WindowMinimizeButtonHint |
-                                        Qt::WindowMaximizeButtonHint |
-                                        Qt::WindowContextHelpButtonHint | Qt::WindowCloseButtonHint;
-        QCOMPARE(dialog.windowFlags() & buttons, Qt::WindowCloseButtonHint);
-        QCOMPARE(dialog.windowIcon().pixmap(32).toImage(), red.toImage());
-        // Centred on the screen.
-        const QRect screen = dialog.screen()->availableGeometry();
-        QVERIFY(qAbs(dialog.geometry().center().x() - screen.center().x()) <= 1);
-        QVERIFY(qAbs(dialog.geometry().center().y() - screen.center().y()) <= 1);
-        m_mainWindow.setWindowIcon({});
-    }
-
     void captionsAndFonts_data()
     {
         QTest::addColumn<QString>("name");
@@ -353,34 +329,9 @@ private Q_SLOTS:
         }
     }
 
-    void tabOrderStartsAtSave()
-    {
-        frmSave& dialog = newDialog();
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(dialog.focusWidget(), cmdSave());
-        const QStringList expected{u"cmdSave"_qs, u"cmdCancel"_qs, u"drvStation"_qs, u"dirMap"_qs,
-                                   u"txtFilename"_qs};
-        QStringList order;
-        QWidget* widget = cmdSave();
-        for (qsizetype i = 0; i < expected.size(); ++i) {
-            order.append(widget->objectName());
-            do {
-                widget = widget->nextInFocusChain();
-            } while (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible() ||
-                     widget->window() != &dialog);
-        }
-        QCOMPARE(order, expected);
-        QCOMPARE(widget, cmdSave()); // and round again
-    }
-
     void noDefaultOrCancelButton()
     {
         shownAt(m_folder, u"emoticon"_qs);
-        for (const QPushButton* button : {cmdSave(), cmdCancel()}) {
-            QVERIFY(!button->isDefault());
-            QVERIFY(!button->autoDefault());
-        }
         // Enter in the name box saves nothing; Escape anywhere keeps the dialog open.
         QTest::keyClick(name(), Qt::Key_Return);
         QTest::keyClick(name(), Qt::Key_Escape);
@@ -398,15 +349,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("fileName");
         QTest::newRow("folder") << QString() << u"emoticon"_qs << u"emoticon.bmp"_qs;
-        QTest::newRow("nested") << u"a/b/c"_qs << u"emoticon"_qs << u"emoticon.bmp"_qs;
         QTest::newRow("folder named like a file") << u"x.bmp"_qs << u"blij"_qs << u"blij.bmp"_qs;
         // The typed name is used unchanged.
         QTest::newRow("own extension") << QString() << u"foto.bmp"_qs << u"foto.bmp.bmp"_qs;
         QTest::newRow("empty") << QString() << QString() << u".bmp"_qs;
-        QTest::newRow("spaces") << QString() << u" blij "_qs << u" blij .bmp"_qs;
-#ifndef Q_OS_WIN
-        QTest::newRow("star") << QString() << u"*"_qs << u"*.bmp"_qs;
-#endif
         // As long as the file system allows: 251 bytes (UTF-16 units on Windows) and ".bmp"
         // make 255.
         QTest::newRow("longest name")
@@ -584,20 +530,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("says");
         QTest::newRow("separator") << u"sub/emoticon"_qs << u"/"_qs;
-        QTest::newRow("parent folder") << u"../emoticon"_qs << u"/"_qs;
         QTest::newRow("nul") << (u"emo"_qs + QChar(0) + u"ticon"_qs) << u"nulteken"_qs;
 #ifdef Q_OS_WIN
         // 252 units and ".bmp" are one more than the file system takes.
         QTest::newRow("too long") << QString(252, u'a') << u"256 tekens"_qs;
-        QTest::newRow("backslash") << u"sub\\emoticon"_qs << u"\\"_qs;
-        for (const QChar reserved : u"<>:\"|?*"_qs) {
-            QTest::addRow("reserved %c", reserved.toLatin1())
-                << u"a"_qs + reserved + u"b"_qs << u"< > : \" / \\ | ? *"_qs;
-        }
-        for (const QString& device :
-             {u"con"_qs, u"NUL"_qs, u"com1"_qs, u"LPT1"_qs, u"nul.txt"_qs, u"Com1.emoticon"_qs}) {
-            QTest::addRow("device %s", qPrintable(device)) << device << u"apparaat"_qs;
-        }
+        QTest::newRow("reserved") << u"a?b"_qs << u"< > : \" / \\ | ? *"_qs;
+        QTest::newRow("device") << u"Com1.emoticon"_qs << u"apparaat"_qs;
 #else
         // 252 bytes and ".bmp" are one byte more than the file system takes.
         QTest::newRow("too long") << QString(252, u'a') << u"256 bytes"_qs;
@@ -659,7 +597,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::newRow("a name") << u"vrolijk"_qs;
         QTest::newRow("empty stays empty") << QString();
-        QTest::newRow("spaces") << u"  "_qs;
     }
 
     // Abandoned with "Annuleer", then the program ends: the next run shows the name.
@@ -821,8 +758,6 @@ private Q_SLOTS:
         QTest::newRow("root of C") << u"C:\\"_qs << u"emoticon"_qs << u"C:\\emoticon.bmp"_qs;
         QTest::newRow("C:\\Temp") << u"C:\\Temp"_qs << u"emoticon"_qs
                                   << u"C:\\Temp\\emoticon.bmp"_qs;
-        QTest::newRow("own extension")
-            << u"C:\\Temp"_qs << u"foto.bmp"_qs << u"C:\\Temp\\foto.bmp.bmp"_qs;
     }
 
     // The real dialog and the real writer, at drive C of the test's own Wine prefix.
@@ -847,28 +782,12 @@ private Q_SLOTS:
         QCOMPARE(now, after);
     }
 
-    void theNameIsKeptInTheRegistry()
-    {
-        newDialog();
-        QCOMPARE(name()->text(), u"emoticon"_qs);
-        QVERIFY(!storedName().isValid());
-        QTest::keyClicks(name(), u"2"_qs);
-        QCOMPARE(storedName().toString(), u"emoticon2"_qs);
-        name()->clear();
-        QVERIFY(storedName().isValid());
-        QCOMPARE(storedName().toString(), QString());
-        newDialog();
-        QCOMPARE(name()->text(), QString());
-    }
-
     void fileAttributes_data()
     {
         QTest::addColumn<uint>("attributes");
         QTest::addColumn<bool>("replaced");
         QTest::newRow("hidden") << uint{FILE_ATTRIBUTE_HIDDEN} << true;
         QTest::newRow("system") << uint{FILE_ATTRIBUTE_SYSTEM} << true;
-        QTest::newRow("hidden and system")
-            << uint{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM} << true;
         QTest::newRow("read-only") << uint{FILE_ATTRIBUTE_READONLY} << false;
     }
 
@@ -926,16 +845,6 @@ private Q_SLOTS:
         QCOMPARE(entries(folder), QStringList{u"emoticon.bmp"_qs});
     }
 #endif
-
-    // A new dialog's folder list starts at the current folder.
-    void startsAtTheCurrentFolder()
-    {
-        const QString before = QDir::currentPath();
-        const auto back = qScopeGuard([&] { QDir::setCurrent(before); });
-        QVERIFY(QDir::setCurrent(m_folder));
-        newDialog();
-        QCOMPARE(dirMap()->Path(), native(m_folder));
-    }
 };
 
 int main(int argc, char* argv[])

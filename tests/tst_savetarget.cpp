@@ -56,15 +56,6 @@ private Q_SLOTS:
         QCOMPARE(SaveTarget::withSeparator(folder, rules), expected);
     }
 
-    void nativeSeparator()
-    {
-#ifdef Q_OS_WIN
-        QCOMPARE(SaveTarget::separator(), QLatin1Char('\\'));
-#else
-        QCOMPARE(SaveTarget::separator(), QLatin1Char('/'));
-#endif
-    }
-
     void fullNameKeepsTheTypedText_data()
     {
         QTest::addColumn<QString>("typed");
@@ -207,13 +198,6 @@ private Q_SLOTS:
             SaveTarget::fullName(folder, QString(fits + 1, u'a'), linuxLimits, NameRules::Posix);
         QCOMPARE(name.problem.refusal, NameRefusal::PathTooLong);
         QCOMPARE(name.problem.limit, 4095);
-    }
-
-    void separatorInTheNameIsRefused()
-    {
-        const auto name =
-            SaveTarget::fullName(u"/tmp/"_qs, u"sub/emoticon"_qs, linuxLimits, NameRules::Posix);
-        QCOMPARE(name.problem.refusal, NameRefusal::Separator);
     }
 };
 QTEST_GUILESS_MAIN(TestSaveTarget)
