@@ -1,4 +1,4 @@
-// The save dialog: its layout, the remembered name, what a save writes and asks, the faults
+// The save dialog: its captions, the remembered name, what a save writes and asks, the faults
 // it reports, and how it is hidden, shown again and discarded. The dialog is given a preview
 // of the test's own, its message boxes are written down instead of shown, and where a test
 // is about the dialog rather than the disk it is given a writer of the test's own. Files are
