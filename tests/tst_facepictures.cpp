@@ -1,5 +1,5 @@
-// The face pictures: their file format, sizes, the blank face, that every strip fits
-// seamlessly onto the blank face, and that no face the program composes breaks the outline.
+// The face pictures: their file format, the blank face, that every strip fits seamlessly
+// onto the blank face, and that no face the program composes breaks the outline.
 
 #include "artsource.h"
 #include "facecanvas.h"
@@ -78,17 +78,6 @@ QSet<QPoint> outlineRing(const QImage& blank)
     return ring;
 }
 
-QSet<QRgb> colours(const QImage& image)
-{
-    QSet<QRgb> result;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            result.insert(image.pixel(x, y) | 0xff000000U);
-        }
-    }
-    return result;
-}
-
 void addPictureRows()
 {
     QTest::addColumn<int>("index");
@@ -110,25 +99,6 @@ class TestFacePictures : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void table()
-    {
-        const auto all = FacePictures::all();
-        QCOMPARE(all.size(), 38U);
-        QCOMPARE(std::count_if(all.begin(), all.end(),
-                               [](const auto& i) { return i.kind == FacePictures::Kind::Eyes; }),
-                 21);
-        QCOMPARE(std::count_if(all.begin(), all.end(),
-                               [](const auto& i) { return i.kind == FacePictures::Kind::Mouth; }),
-                 16);
-        for (const auto& info : all) {
-            QVERIFY(info.faceRow >= 0);
-            QVERIFY2(info.faceRow + info.height <= FacePictures::faceSize, info.box.data());
-        }
-        QVERIFY(FacePictures::find("picOogBLij") != nullptr);
-        QVERIFY(FacePictures::find("picOogBlij") == nullptr); // spelling is exact
-        QVERIFY(FacePictures::find("PicOogMoe") != nullptr);
-        QVERIFY(FacePictures::find("picMondTwijvelend") != nullptr);
-    }
 
     void fileFormat_data() { addPictureRows(); }
     void fileFormat()
@@ -317,42 +287,6 @@ private Q_SLOTS:
                          (shared && face.pixel(p) == blank.pixel(p.x(), other)),
                      qPrintable(QStringLiteral("the rim differs at %1,%2").arg(p.x()).arg(p.y())));
         }
-    }
-
-    void namedColours_data()
-    {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QRgb>("colour");
-        QTest::newRow("sunglasses") << QStringLiteral("picOogCool") << QRgb(0x0A0908);
-        QTest::newRow("nerd glasses dark") << QStringLiteral("picOogNerd") << QRgb(0x171309);
-        QTest::newRow("nerd glasses black") << QStringLiteral("picOogNerd") << QRgb(0x000000);
-        QTest::newRow("nerd mouth") << QStringLiteral("picMondNerd") << QRgb(0x171309);
-        QTest::newRow("zip slider") << QStringLiteral("picMondRits") << QRgb(0x5D5D5D);
-    }
-    void namedColours()
-    {
-        QFETCH(QString, box);
-        QFETCH(QRgb, colour);
-        const QSet<QRgb> present = colours(FacePictures::picture(box.toStdString()));
-        QVERIFY2(present.contains(colour | 0xff000000U), qPrintable(box));
-    }
-
-    void tongueIsRedOrange()
-    {
-        // About BB6638: clearly red, some green, little blue.
-        bool found = false;
-        for (QRgb c : colours(FacePictures::picture("picMondTong"))) {
-            const QColor q(c);
-            found =
-                found || (std::abs(q.red() - 0xBB) <= 0x18 && std::abs(q.green() - 0x66) <= 0x18 &&
-                          std::abs(q.blue() - 0x38) <= 0x18);
-        }
-        QVERIFY(found);
-    }
-
-    void tiredEyesHaveSixteenColours()
-    {
-        QCOMPARE(colours(FacePictures::picture("PicOogMoe")).size(), 16);
     }
 
     void everyStripShowsSomething_data() { addPictureRows(); }
