@@ -33,11 +33,6 @@ template <typename T = QWidget> T* control(const frmMain& window, const char* na
     return window.findChild<T*>(QString::fromLatin1(name));
 }
 
-QString plainText(const QAction* action)
-{
-    return action->text().remove(u'&');
-}
-
 // What a drag or the clipboard carried, kept after the mime data itself is gone.
 struct Carried
 {
@@ -144,7 +139,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("focus");
         QTest::newRow("preview") << u"picBorder"_qs;
         QTest::newRow("eyes bar") << u"scrOgen"_qs;
-        QTest::newRow("save button") << u"cmdSave"_qs;
     }
     void copyShortcut()
     {
@@ -173,26 +167,6 @@ private Q_SLOTS:
         const QImage shown = m_window->picSmiley()->Image();
         QVERIFY(shown != FaceExport::composeFace(3, 4));
         checkFace(copied, shown);
-    }
-
-    void contextMenu_data()
-    {
-        QTest::addColumn<QString>("on");
-        QTest::newRow("border") << u"picBorder"_qs;
-        QTest::newRow("face") << u"picSmiley"_qs;
-    }
-    void contextMenu()
-    {
-        QFETCH(QString, on);
-        QWidget* widget = m_window->findChild<QWidget*>(on);
-        sendContextMenu(widget, QContextMenuEvent::Mouse);
-        QMenu* menu = openMenu();
-        QVERIFY(menu);
-        const QList<QAction*> actions = menu->actions();
-        QCOMPARE(actions.size(), 2);
-        QCOMPARE(plainText(actions.at(0)), u"Kopiëren"_qs);
-        QCOMPARE(plainText(actions.at(1)), u"Kopiëren als 128 × 128"_qs);
-        QCOMPARE(actions.at(0)->shortcut(), QKeySequence(QKeySequence::Copy));
     }
 
     void copyFromMenu()
