@@ -12,7 +12,6 @@
 
 #include "folderfiles.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -81,15 +80,6 @@ bool hasBlocksOf(const QImage& image, const QImage& face, int factor, QPoint off
         }
     }
     return true;
-}
-
-QByteArray fileHash(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
 } // namespace
@@ -310,17 +300,6 @@ private Q_SLOTS:
         QCOMPARE(entries(m_folder.path()), QStringList{file});
     }
 
-    void bmpIs24Bit()
-    {
-        const Run result = run({u"--eyes=2"_qs, u"-o"_qs, path(u"f.bmp"_qs)});
-        QCOMPARE(result.status, ExitStatus::success);
-        QFile file(path(u"f.bmp"_qs));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        QVERIFY(bytes.startsWith("BM"));
-        QCOMPARE(static_cast<int>(static_cast<unsigned char>(bytes.at(28))), 24);
-    }
-
     void fitFromProgram_data()
     {
         QTest::addColumn<int>("square");
@@ -475,7 +454,6 @@ private Q_SLOTS:
         QTest::newRow("missing folder png") << u"nope/f.png"_qs << QString() << QString();
         QTest::newRow("under a file bmp") << u"plain/f.bmp"_qs << u"file"_qs << u"plain"_qs;
         QTest::newRow("folder of that name png") << u"f.png"_qs << u"folder"_qs << u"f.png"_qs;
-        QTest::newRow("folder of that name bmp") << u"f.bmp"_qs << u"folder"_qs << u"f.bmp"_qs;
     }
     void failedWrite()
     {
@@ -535,28 +513,22 @@ private Q_SLOTS:
 
     // A write that breaks off part-way (the file size limit of the process is 0): the old
     // file keeps its bytes and no temporary file is left beside it.
-    void interruptedWriteKeepsOldFile_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("png") << u"f.png"_qs;
-        QTest::newRow("bmp") << u"f.bmp"_qs;
-    }
     void interruptedWriteKeepsOldFile()
     {
 #ifndef Q_OS_LINUX
         QSKIP("needs a Posix shell's limit on the file size (ulimit -f)");
 #endif
-        QFETCH(QString, file);
+        const QString file = u"f.png"_qs;
         const Run first = run({u"--eyes=1"_qs, u"-o"_qs, path(file)});
         QCOMPARE(first.status, ExitStatus::success);
-        const QByteArray hash = fileHash(path(file));
+        const QByteArray before = contents(path(file));
 
         const Run result =
             run({u"--eyes=2"_qs, u"--mouth=3"_qs, u"--scale=8"_qs, u"-o"_qs, path(file)},
                 u"trap '' XFSZ; ulimit -f 0;"_qs);
         QCOMPARE(result.status, ExitStatus::writeFailed);
         QVERIFY2(result.err.contains(u"niet geschreven"_qs), qPrintable(result.err));
-        QCOMPARE(fileHash(path(file)), hash);
+        QCOMPARE(contents(path(file)), before);
         QCOMPARE(entries(m_folder.path()), QStringList{file});
     }
 };
