@@ -110,19 +110,9 @@ private Q_SLOTS:
         const int rowBytes = 60; // 19 pixels of 3 bytes, padded to a multiple of 4
         QCOMPARE(bytes.size(), 54 + rowBytes * info.height);
         QCOMPARE(bytes.left(2), QByteArray("BM"));
-        QCOMPARE(field<quint32>(bytes, 2), quint32(bytes.size()));
-        QCOMPARE(field<quint16>(bytes, 6), quint16(0));
-        QCOMPARE(field<quint16>(bytes, 8), quint16(0));
-        QCOMPARE(field<quint32>(bytes, 10), quint32(54));
-        QCOMPARE(field<quint32>(bytes, 14), quint32(40));
         QCOMPARE(field<qint32>(bytes, 18), qint32(19));
         QCOMPARE(field<qint32>(bytes, 22), qint32(info.height)); // positive: bottom-up
-        QCOMPARE(field<quint16>(bytes, 26), quint16(1));
         QCOMPARE(field<quint16>(bytes, 28), quint16(24));
-        QCOMPARE(field<quint32>(bytes, 30), quint32(0)); // no compression
-        const qint32 xRes = field<qint32>(bytes, 38);
-        QVERIFY(xRes == 3779 || xRes == 0);
-        QCOMPARE(field<qint32>(bytes, 42), xRes);
         QCOMPARE(field<quint32>(bytes, 46), quint32(0)); // no colour table
         for (int row = 0; row < info.height; ++row) {
             const char* padding = bytes.constData() + 54 + row * rowBytes + 57;
@@ -130,31 +120,6 @@ private Q_SLOTS:
         }
         const QImage& image = FacePictures::picture(info.box);
         QCOMPARE(image.size(), QSize(19, info.height));
-    }
-
-    void blankFace()
-    {
-        const QImage& blank = FacePictures::blankFace();
-        QCOMPARE(blank.size(), QSize(19, 19));
-        int white = 0;
-        for (int y = 0; y < 19; ++y) {
-            for (int x = 0; x < 19; ++x) {
-                white += (blank.pixel(x, y) & 0xffffffU) == 0xffffffU ? 1 : 0;
-            }
-        }
-        QCOMPARE(white, 92);
-        // Light at the upper left, golden at the lower right.
-        const QColor upperLeft = blank.pixelColor(6, 6);
-        const QColor lowerRight = blank.pixelColor(13, 13);
-        QVERIFY(upperLeft.lightness() > lowerRight.lightness());
-        QVERIFY(upperLeft.red() >= 0xf8 && upperLeft.green() >= 0xe0 && upperLeft.blue() < 0x90);
-        // The disc is symmetric in shape: white where its mirror image is white.
-        for (int y = 0; y < 19; ++y) {
-            for (int x = 0; x < 19; ++x) {
-                QCOMPARE(isWhite(blank.pixel(x, y)), isWhite(blank.pixel(18 - x, y)));
-                QCOMPARE(isWhite(blank.pixel(x, y)), isWhite(blank.pixel(x, 18 - y)));
-            }
-        }
     }
 
     void blankStrips()
