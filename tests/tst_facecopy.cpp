@@ -169,28 +169,31 @@ private Q_SLOTS:
         checkFace(copied, shown);
     }
 
+    // The menu opens on the border and on the face; its second entry copies at 128 x 128:
+    // 19 x 6 = 114 pixels, 7 of transparent margin on every side.
+    void copyFromMenu_data()
+    {
+        QTest::addColumn<QString>("on");
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<int>("side");
+        QTest::newRow("border, as shown") << u"picBorder"_qs << 0 << 19;
+        QTest::newRow("face, 128 x 128") << u"picSmiley"_qs << 1 << 128;
+    }
     void copyFromMenu()
     {
-        sendContextMenu(control(*m_window, "picBorder"), QContextMenuEvent::Mouse);
+        QFETCH(QString, on);
+        QFETCH(int, entry);
+        QFETCH(int, side);
+        sendContextMenu(m_window->findChild<QWidget*>(on), QContextMenuEvent::Mouse);
         QMenu* menu = openMenu();
         QVERIFY(menu);
-        menu->actions().at(0)->trigger();
-        checkFace(QGuiApplication::clipboard()->mimeData()->imageData().value<QImage>(),
-                  m_window->picSmiley()->Image());
-    }
-
-    void copyLargeFromMenu()
-    {
-        sendContextMenu(control(*m_window, "picSmiley"), QContextMenuEvent::Mouse);
-        QMenu* menu = openMenu();
-        QVERIFY(menu);
-        menu->actions().at(1)->trigger();
+        QCOMPARE(menu->actions().size(), 2);
+        menu->actions().at(entry)->trigger();
 
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        // 19 x 6 = 114 pixels, 7 of transparent margin on every side.
-        checkFace(data->imageData().value<QImage>(), m_window->picSmiley()->Image(), 128);
-        checkFace(QImage::fromData(data->data(u"image/png"_qs), "PNG"),
-                  m_window->picSmiley()->Image(), 128);
+        const QImage shown = m_window->picSmiley()->Image();
+        checkFace(data->imageData().value<QImage>(), shown, side);
+        checkFace(QImage::fromData(data->data(u"image/png"_qs), "PNG"), shown, side);
     }
 
     // From the keyboard: the menu key and Shift+F10 open the menu while the preview has
