@@ -335,7 +335,6 @@ private Q_SLOTS:
         const int mouth = static_cast<int>(StyleNames::Part::Mouth);
         QTest::newRow("blij, box picOogBLij") << eyes << u"blij"_qs << 2;
         QTest::newRow("moe, box PicOogMoe") << eyes << u"MOE"_qs << 10;
-        QTest::newRow("twijfelend eyes") << eyes << u"twijfelend"_qs << 11;
         QTest::newRow("twijvelend mouth") << mouth << u"Twijvelend"_qs << 12;
         QTest::newRow("geen eyes") << eyes << u"geen"_qs << 0;
         QTest::newRow("leading zero") << mouth << u"07"_qs << 7;
