@@ -8,6 +8,7 @@
 #include "linklabel.h"
 #include "modVisitWebsite.h"
 #include "msgbox.h"
+#include "recordedboxes.h"
 #include "untrappederror.h"
 
 #include <QAbstractButton>
@@ -43,25 +44,10 @@ class TestFrmMain : public QObject
     Q_OBJECT
 
     // The window's boxes are written down here instead of shown.
-    class Recorder final : public MessageBoxes
-    {
-    public:
-        explicit Recorder(QList<MsgBoxRequest>& boxes) : m_boxes(boxes) {}
-        MsgBoxAnswer show(QWidget*, const MsgBoxRequest& request) override
-        {
-            m_boxes.append(request);
-            return MsgBoxAnswer::Ok;
-        }
-
-    private:
-        QList<MsgBoxRequest>& m_boxes;
-    };
-
-    QList<MsgBoxRequest> m_boxes;
-    Recorder m_recorder{m_boxes};
+    RecordedBoxes m_recorder;
 
 private Q_SLOTS:
-    void init() { m_boxes.clear(); }
+    void init() { m_recorder.clear(); }
 
     // Showing the window reads its pictures with their format named: no image plugin is
     // loaded (each would cost start-up time). First, before anything else loads one.
@@ -267,15 +253,15 @@ private Q_SLOTS:
         QCOMPARE(opened, QList<QUrl>{modVisitWebsite::homePage});
         QVERIFY(!underlined(w));
         if (outcome == 0) {
-            QVERIFY(m_boxes.isEmpty());
+            QVERIFY(m_recorder.boxes.isEmpty());
         } else {
-            QCOMPARE(m_boxes.size(), 1);
-            QCOMPARE(m_boxes[0].text, u"Fout opgetreden bij het openen van de internetpagina.\r\n"
-                                      "Start handmatig de internetbrowser op, en ga naar "_qs +
-                                          modVisitWebsite::homePage.toString());
-            QCOMPARE(m_boxes[0].style,
-                     MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation | MsgBoxStyle::SystemModal);
-            QCOMPARE(m_boxes[0].title, u"Snoetjesmal"_qs);
+            QCOMPARE(m_recorder.boxes.size(), 1);
+            QCOMPARE(m_recorder.boxes[0].request.text,
+                     u"Fout opgetreden bij het openen van de internetpagina.\r\n"
+                     "Start handmatig de internetbrowser op, en ga naar "_qs +
+                         modVisitWebsite::homePage.toString());
+            QCOMPARE(m_recorder.boxes[0].request.style, errorBox);
+            QCOMPARE(m_recorder.boxes[0].request.title, u"Snoetjesmal"_qs);
         }
     }
 
@@ -349,13 +335,13 @@ private Q_SLOTS:
             after = true;
         });
         QVERIFY(!after);
-        QCOMPARE(m_boxes.size(), 1);
-        QCOMPARE(m_boxes[0].text,
+        QCOMPARE(m_recorder.boxes.size(), 1);
+        QCOMPARE(m_recorder.boxes[0].request.text,
                  u"Fout opgetreden:\r\nDe afbeelding picOogCool ontbreekt in het programma."_qs);
-        QCOMPARE(m_boxes[0].title, u"Snoetjesmal"_qs);
+        QCOMPARE(m_recorder.boxes[0].request.title, u"Snoetjesmal"_qs);
         runHandler(m_recorder, &w, [] { throw 42; });
-        QCOMPARE(m_boxes.size(), 2);
-        QVERIFY(m_boxes[1].text.startsWith(u"Fout opgetreden:\r\n"_qs));
+        QCOMPARE(m_recorder.boxes.size(), 2);
+        QVERIFY(m_recorder.boxes[1].request.text.startsWith(u"Fout opgetreden:\r\n"_qs));
     }
 
     void messageBoxAnswers_data()
@@ -365,13 +351,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("button");       // the button pressed, or 0 for the Escape key
         QTest::addColumn<int>("answer");       // as Windows numbers it
         const MsgBoxStyles information(MsgBoxStyle::Information);
-        const MsgBoxStyles question =
-            MsgBoxStyle::YesNo | MsgBoxStyle::Information | MsgBoxStyle::SystemModal;
-        const MsgBoxStyles error =
-            MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation | MsgBoxStyle::SystemModal;
+        const MsgBoxStyles question = replaceStyle;
         const MsgBoxStyles critical = MsgBoxStyle::OkOnly | MsgBoxStyle::Critical;
         QTest::newRow("OK") << information << 64 << int(QMessageBox::Ok) << 1;
-        QTest::newRow("error") << error << 4144 << int(QMessageBox::Ok) << 1;
+        QTest::newRow("error") << errorBox << 4144 << int(QMessageBox::Ok) << 1;
         QTest::newRow("critical") << critical << 16 << int(QMessageBox::Ok) << 1;
         QTest::newRow("Yes") << question << 4164 << int(QMessageBox::Yes) << 6;
         QTest::newRow("No") << question << 4164 << int(QMessageBox::No) << 7;
