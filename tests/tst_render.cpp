@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 namespace {
 
 const QString renderProgram = QStringLiteral(SNOETJESMAL_RENDER);
@@ -88,30 +90,23 @@ class TestRender : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_folder;
+    std::optional<QTemporaryDir> m_folder;
 
-    QString path(const QString& name) const { return m_folder.filePath(name); }
+    QString path(const QString& name) const { return m_folder->filePath(name); }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_folder.isValid());
         QVERIFY2(QFile::exists(renderProgram), qPrintable(renderProgram));
         // As the renderer does: Qt's texts in Dutch (package qt6-translations-l10n).
         QVERIFY(installQtTranslation());
     }
 
-    void cleanup()
+    // Each test, and each row of a table, starts with an empty folder.
+    void init()
     {
-        // Each test starts with an empty folder.
-        for (const QString& name : entries(m_folder.path())) {
-            const QFileInfo info(path(name));
-            if (info.isDir()) {
-                QDir(info.filePath()).removeRecursively();
-            } else {
-                QFile::remove(info.filePath());
-            }
-        }
+        m_folder.emplace();
+        QVERIFY(m_folder->isValid());
     }
 
     // ---- The command line ----
@@ -287,7 +282,7 @@ private Q_SLOTS:
         if (scale == 1) {
             QCOMPARE(written, face);
         }
-        QCOMPARE(entries(m_folder.path()), QStringList{file});
+        QCOMPARE(entries(m_folder->path()), QStringList{file});
     }
 
     void fitFromProgram_data()
@@ -419,7 +414,7 @@ private Q_SLOTS:
         QVERIFY2(result.err.contains(mentions), qPrintable(result.err));
         QVERIFY(result.err.contains(u"--help"_qs));
         QVERIFY(result.out.isEmpty());
-        QVERIFY(entries(m_folder.path()).isEmpty());
+        QVERIFY(entries(m_folder->path()).isEmpty());
     }
 
     // A usage error never touches a file that is there.
@@ -455,14 +450,14 @@ private Q_SLOTS:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("not a folder");
         } else if (prepare == u"folder") {
-            QVERIFY(QDir(m_folder.path()).mkdir(prepared));
+            QVERIFY(QDir(m_folder->path()).mkdir(prepared));
         }
-        const QStringList before = entries(m_folder.path());
+        const QStringList before = entries(m_folder->path());
 
         const Run result = run({u"--eyes=1"_qs, u"--mouth=1"_qs, u"-o"_qs, path(target)});
         QCOMPARE(result.status, ExitStatus::writeFailed);
         QVERIFY2(result.err.contains(u"niet geschreven"_qs), qPrintable(result.err));
-        QCOMPARE(entries(m_folder.path()), before);
+        QCOMPARE(entries(m_folder->path()), before);
         if (prepare == u"folder") {
             QVERIFY(QFileInfo(path(prepared)).isDir());
             QVERIFY(entries(path(prepared)).isEmpty());
@@ -519,7 +514,7 @@ private Q_SLOTS:
         QCOMPARE(result.status, ExitStatus::writeFailed);
         QVERIFY2(result.err.contains(u"niet geschreven"_qs), qPrintable(result.err));
         QCOMPARE(contents(path(file)), before);
-        QCOMPARE(entries(m_folder.path()), QStringList{file});
+        QCOMPARE(entries(m_folder->path()), QStringList{file});
     }
 };
 
