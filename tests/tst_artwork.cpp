@@ -179,13 +179,6 @@ private Q_SLOTS:
         QVERIFY(lowerRight.red() >= 0xe0 && lowerRight.green() >= 0xa0 && lowerRight.blue() < 0x60);
         QVERIFY(upperLeft.lightness() > lowerRight.lightness());
 
-        // The rim on the far side is dark gold, about C9992C.
-        const int rimX = mid + side * 33 / 100;
-        const QColor rim = face.pixelColor(rimX, rimX);
-        QVERIFY2(std::abs(rim.red() - 0xC9) < 0x20 && std::abs(rim.green() - 0x99) < 0x20 &&
-                     std::abs(rim.blue() - 0x2C) < 0x20,
-                 qPrintable(rim.name()));
-
         // Eyes: dark in the upper half on both sides, with yellow between them.
         bool leftEye = false;
         bool rightEye = false;
@@ -209,7 +202,7 @@ private Q_SLOTS:
     }
 
     // The .cur: one 32 x 32 picture of 16 colours with its hot spot at the finger tip
-    // (12, 1), showing what hand.png shows: a white hand in a black outline with a blue cuff.
+    // (12, 1), showing what hand.png shows: a white hand in a black outline.
     void cursor()
     {
         QCOMPARE(field<quint16>(m_cursor, 2), 2); // a cursor
@@ -243,14 +236,6 @@ private Q_SLOTS:
         for (int y = 2; y < 8; ++y) {
             QCOMPARE(hand.pixel(hotSpot.x(), y), qRgb(255, 255, 255));
         }
-        int blue = 0;
-        for (int y = 17; y < 32; ++y) {
-            for (int x = 0; x < 32; ++x) {
-                const QRgb c = hand.pixel(x, y);
-                blue += qAlpha(c) == 255 && qBlue(c) > qRed(c) + 60 && qBlue(c) > qGreen(c) + 30;
-            }
-        }
-        QVERIFY2(blue >= 20, "no blue cuff");
     }
 
     // The committed files are made by the generator; they must not drift apart from it.
@@ -307,7 +292,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("bits");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("8") << 8 << false;
         QTest::newRow("16") << 16 << false;
         QTest::newRow("24") << 24 << true;
         QTest::newRow("32") << 32 << true;

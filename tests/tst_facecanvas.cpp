@@ -4,9 +4,9 @@
 // resources by Qt, with the pixel rows of the style tables written out by hand, independently
 // of the program's picture table and twips arithmetic.
 
-#include "catalogue.h"
 #include "drawpicture.h"
 #include "facecanvas.h"
+#include "twips.h"
 
 #include <QTest>
 
@@ -139,29 +139,6 @@ class TestFaceCanvas : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void catalogues()
-    {
-        QCOMPARE(Catalogue::eyes().size(), 20U);
-        QCOMPARE(Catalogue::mouths().size(), 15U);
-        for (int v = 1; v <= 20; ++v) {
-            QCOMPARE(Catalogue::findEyes(v)->value, v);
-            QCOMPARE(QString::fromLatin1(Catalogue::findEyes(v)->box.data(),
-                                         qsizetype(Catalogue::findEyes(v)->box.size())),
-                     QString::fromLatin1(eyeBoxes[v]));
-        }
-        for (int v = 1; v <= 15; ++v) {
-            QCOMPARE(Catalogue::findMouth(v)->value, v);
-            QCOMPARE(QString::fromLatin1(Catalogue::findMouth(v)->box.data(),
-                                         qsizetype(Catalogue::findMouth(v)->box.size())),
-                     QString::fromLatin1(mouthBoxes[v]));
-        }
-        for (int v : {0, -1, 21, 32767, -32768}) {
-            QVERIFY(Catalogue::findEyes(v) == nullptr);
-        }
-        for (int v : {0, -1, 16, 32767}) {
-            QVERIFY(Catalogue::findMouth(v) == nullptr);
-        }
-    }
 
     void twipsToPixels_data()
     {

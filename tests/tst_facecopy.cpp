@@ -33,11 +33,6 @@ template <typename T = QWidget> T* control(const frmMain& window, const char* na
     return window.findChild<T*>(QString::fromLatin1(name));
 }
 
-QString plainText(const QAction* action)
-{
-    return action->text().remove(u'&');
-}
-
 // What a drag or the clipboard carried, kept after the mime data itself is gone.
 struct Carried
 {
@@ -144,7 +139,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("focus");
         QTest::newRow("preview") << u"picBorder"_qs;
         QTest::newRow("eyes bar") << u"scrOgen"_qs;
-        QTest::newRow("save button") << u"cmdSave"_qs;
     }
     void copyShortcut()
     {
@@ -175,48 +169,31 @@ private Q_SLOTS:
         checkFace(copied, shown);
     }
 
-    void contextMenu_data()
+    // The menu opens on the border and on the face; its second entry copies at 128 x 128:
+    // 19 x 6 = 114 pixels, 7 of transparent margin on every side.
+    void copyFromMenu_data()
     {
         QTest::addColumn<QString>("on");
-        QTest::newRow("border") << u"picBorder"_qs;
-        QTest::newRow("face") << u"picSmiley"_qs;
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<int>("side");
+        QTest::newRow("border, as shown") << u"picBorder"_qs << 0 << 19;
+        QTest::newRow("face, 128 x 128") << u"picSmiley"_qs << 1 << 128;
     }
-    void contextMenu()
-    {
-        QFETCH(QString, on);
-        QWidget* widget = m_window->findChild<QWidget*>(on);
-        sendContextMenu(widget, QContextMenuEvent::Mouse);
-        QMenu* menu = openMenu();
-        QVERIFY(menu);
-        const QList<QAction*> actions = menu->actions();
-        QCOMPARE(actions.size(), 2);
-        QCOMPARE(plainText(actions.at(0)), u"Kopiëren"_qs);
-        QCOMPARE(plainText(actions.at(1)), u"Kopiëren als 128 × 128"_qs);
-        QCOMPARE(actions.at(0)->shortcut(), QKeySequence(QKeySequence::Copy));
-    }
-
     void copyFromMenu()
     {
-        sendContextMenu(control(*m_window, "picBorder"), QContextMenuEvent::Mouse);
+        QFETCH(QString, on);
+        QFETCH(int, entry);
+        QFETCH(int, side);
+        sendContextMenu(m_window->findChild<QWidget*>(on), QContextMenuEvent::Mouse);
         QMenu* menu = openMenu();
         QVERIFY(menu);
-        menu->actions().at(0)->trigger();
-        checkFace(QGuiApplication::clipboard()->mimeData()->imageData().value<QImage>(),
-                  m_window->picSmiley()->Image());
-    }
-
-    void copyLargeFromMenu()
-    {
-        sendContextMenu(control(*m_window, "picSmiley"), QContextMenuEvent::Mouse);
-        QMenu* menu = openMenu();
-        QVERIFY(menu);
-        menu->actions().at(1)->trigger();
+        QCOMPARE(menu->actions().size(), 2);
+        menu->actions().at(entry)->trigger();
 
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        // 19 x 6 = 114 pixels, 7 of transparent margin on every side.
-        checkFace(data->imageData().value<QImage>(), m_window->picSmiley()->Image(), 128);
-        checkFace(QImage::fromData(data->data(u"image/png"_qs), "PNG"),
-                  m_window->picSmiley()->Image(), 128);
+        const QImage shown = m_window->picSmiley()->Image();
+        checkFace(data->imageData().value<QImage>(), shown, side);
+        checkFace(QImage::fromData(data->data(u"image/png"_qs), "PNG"), shown, side);
     }
 
     // From the keyboard: the menu key and Shift+F10 open the menu while the preview has

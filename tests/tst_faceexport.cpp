@@ -2,6 +2,7 @@
 // transparent background, whole-pixel enlargement, fitting into a square, and style names.
 
 #include "catalogue.h"
+#include "facecanvas.h"
 #include "faceexport.h"
 #include "facepictures.h"
 #include "stylenames.h"
@@ -9,6 +10,7 @@
 #include <QTest>
 
 #include <optional>
+#include <utility>
 
 using FaceExport::Region;
 
@@ -57,62 +59,15 @@ class TestFaceExport : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The composition helper draws as the Random button does: eyes, then mouth. Each band
-    // shows its picture, read here straight from the program's resources, from the pixel row
-    // the style tables give; row 11 belongs to the mouth band, drawn last. Mouth 15 is a
-    // picture of 7 rows stretched over 8, its rows repeated as written out here.
-    void composeFace_data()
+    // The composition helper draws as the Random button does: eyes, then mouth, so that row
+    // 11 is the mouth's. The canvas itself is checked against the resources in tst_facecanvas.
+    void composeFaceDrawsEyesThenMouth()
     {
-        QTest::addColumn<int>("eyes");
-        QTest::addColumn<QString>("eyeBox");
-        QTest::addColumn<int>("eyeTop");
-        QTest::addColumn<int>("mouth");
-        QTest::addColumn<QString>("mouthBox");
-        QTest::addColumn<QList<int>>("mouthRows"); // picture row of face rows 11 to 18
-        const QList<int> eightRows{0, 1, 2, 3, 4, 5, 6, 7};
-        const QList<int> sevenRows{-1, 0, 1, 2, 3, 4, 5, 6}; // row 11 from the blank strip
-        QTest::newRow("blank") << 0 << u"picOogBlanco"_qs << 0 << 0 << u"picMondBlanco"_qs
-                               << eightRows;
-        QTest::newRow("standard") << 1 << u"picOogStandaard"_qs << 5 << 1 << u"picMondStandaard"_qs
-                                  << sevenRows;
-        QTest::newRow("happy eyes, winking mouth")
-            << 2 << u"picOogBLij"_qs << 1 << 5 << u"picMondKnipoog"_qs << eightRows;
-        QTest::newRow("tired eyes, angrier mouth")
-            << 10 << u"PicOogMoe"_qs << 0 << 15 << u"picMondBozer"_qs
-            << QList<int>{0, 0, 1, 2, 3, 4, 5, 6};
-        QTest::newRow("sleepy, doubting")
-            << 20 << u"picOogSlaperig"_qs << 0 << 12 << u"picMondTwijvelend"_qs << eightRows;
-    }
-    void composeFace()
-    {
-        QFETCH(int, eyes);
-        QFETCH(QString, eyeBox);
-        QFETCH(int, eyeTop);
-        QFETCH(int, mouth);
-        QFETCH(QString, mouthBox);
-        QFETCH(QList<int>, mouthRows);
-        const auto resource = [](const QString& box) {
-            return QImage(u":/faces/"_qs + box + u".bmp"_qs).convertToFormat(QImage::Format_RGB32);
-        };
-        const QImage face = FaceExport::composeFace(eyes, mouth);
-        const QImage eyeBlank = resource(u"picOogBlanco"_qs);
-        const QImage eyePicture = resource(eyeBox);
-        const QImage mouthBlank = resource(u"picMondBlanco"_qs);
-        const QImage mouthPicture = resource(mouthBox);
-        QCOMPARE(face.size(), QSize(side, side));
-        const auto row = [](const QImage& image, int y) {
-            return image.copy(0, y, side, 1);
-        };
-        for (int y = 0; y < 11; ++y) {
-            const bool inPicture = y >= eyeTop && y < eyeTop + eyePicture.height();
-            QVERIFY2(row(face, y) == (inPicture ? row(eyePicture, y - eyeTop) : row(eyeBlank, y)),
-                     qPrintable(u"row %1"_qs.arg(y)));
-        }
-        for (int y = 11; y < side; ++y) {
-            const int source = mouthRows.at(y - 11);
-            QVERIFY2(row(face, y) ==
-                         (source < 0 ? row(mouthBlank, y - 11) : row(mouthPicture, source)),
-                     qPrintable(u"row %1"_qs.arg(y)));
+        for (const auto& [eyes, mouth] : {std::pair{1, 1}, {10, 5}, {20, 15}}) {
+            FaceCanvas canvas;
+            canvas.recomposeEyes(eyes);
+            canvas.recomposeMouth(mouth);
+            QCOMPARE(FaceExport::composeFace(eyes, mouth), canvas.image());
         }
     }
 
@@ -271,7 +226,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("transparent");
         QTest::newRow("2") << 2 << false;
         QTest::newRow("7 transparent") << 7 << true;
-        QTest::newRow("64 transparent") << 64 << true;
     }
     void enlarged()
     {
@@ -308,8 +262,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("offset");
         QTest::newRow("chat 128") << 128 << 6 << 7;
         QTest::newRow("Twitch 28") << 28 << 1 << 4;
-        QTest::newRow("Twitch 56") << 56 << 2 << 9;
-        QTest::newRow("Twitch 112") << 112 << 5 << 8;
         QTest::newRow("exact 19") << 19 << 1 << 0;
         QTest::newRow("1216") << 1216 << 64 << 0;
     }
@@ -381,18 +333,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("expected"); // -1: not a style
         const int eyes = static_cast<int>(StyleNames::Part::Eyes);
         const int mouth = static_cast<int>(StyleNames::Part::Mouth);
-        QTest::newRow("standaard") << eyes << u"standaard"_qs << 1;
         QTest::newRow("blij, box picOogBLij") << eyes << u"blij"_qs << 2;
-        QTest::newRow("knipoog") << eyes << u"Knipoog"_qs << 3;
         QTest::newRow("moe, box PicOogMoe") << eyes << u"MOE"_qs << 10;
-        QTest::newRow("twijfelend eyes") << eyes << u"twijfelend"_qs << 11;
-        QTest::newRow("rollendeogen") << eyes << u"rollendeogen"_qs << 19;
-        QTest::newRow("slaperig mouth") << mouth << u"slaperig"_qs << 3;
         QTest::newRow("twijvelend mouth") << mouth << u"Twijvelend"_qs << 12;
-        QTest::newRow("bozer") << mouth << u"bozer"_qs << 15;
         QTest::newRow("geen eyes") << eyes << u"geen"_qs << 0;
-        QTest::newRow("0") << eyes << u"0"_qs << 0;
-        QTest::newRow("15") << mouth << u"15"_qs << 15;
         QTest::newRow("leading zero") << mouth << u"07"_qs << 7;
         QTest::newRow("21 eyes") << eyes << u"21"_qs << -1;
         QTest::newRow("16 mouth") << mouth << u"16"_qs << -1;

@@ -74,8 +74,6 @@ private Q_SLOTS:
         QTest::newRow("nothing") << QString() << u"emoticon.bmp"_qs << Existing::Nothing;
         QTest::newRow("file") << u"file:emoticon.bmp"_qs << u"emoticon.bmp"_qs << Existing::File;
         QTest::newRow("hidden file") << u"file:.bmp"_qs << u".bmp"_qs << Existing::File;
-        QTest::newRow("hidden named")
-            << u"file:.geheim.bmp"_qs << u".geheim.bmp"_qs << Existing::File;
         QTest::newRow("star matches only itself")
             << u"file:emoticon.bmp"_qs << u"*.bmp"_qs << Existing::Nothing;
         QTest::newRow("question mark matches only itself")

@@ -12,7 +12,6 @@
 
 #include "folderfiles.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -20,6 +19,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 namespace {
 
@@ -83,45 +84,29 @@ bool hasBlocksOf(const QImage& image, const QImage& face, int factor, QPoint off
     return true;
 }
 
-QByteArray fileHash(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
 } // namespace
 
 class TestRender : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_folder;
+    std::optional<QTemporaryDir> m_folder;
 
-    QString path(const QString& name) const { return m_folder.filePath(name); }
+    QString path(const QString& name) const { return m_folder->filePath(name); }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_folder.isValid());
         QVERIFY2(QFile::exists(renderProgram), qPrintable(renderProgram));
         // As the renderer does: Qt's texts in Dutch (package qt6-translations-l10n).
         QVERIFY(installQtTranslation());
     }
 
-    void cleanup()
+    // Each test, and each row of a table, starts with an empty folder.
+    void init()
     {
-        // Each test starts with an empty folder.
-        for (const QString& name : entries(m_folder.path())) {
-            const QFileInfo info(path(name));
-            if (info.isDir()) {
-                QDir(info.filePath()).removeRecursively();
-            } else {
-                QFile::remove(info.filePath());
-            }
-        }
+        m_folder.emplace();
+        QVERIFY(m_folder->isValid());
     }
 
     // ---- The command line ----
@@ -157,9 +142,6 @@ private Q_SLOTS:
         QTest::newRow("sheet") << QStringList{u"--sheet"_qs, u"-o"_qs, u"s.png"_qs}
                                << static_cast<int>(RenderOptions::Task::Sheet) << 0 << 0
                                << RenderLimits::defaultSheetScale << 0 << false << png;
-        QTest::newRow("sheet scaled")
-            << QStringList{u"--sheet"_qs, u"--scale"_qs, u"1"_qs, u"-o"_qs, u"s.bmp"_qs}
-            << static_cast<int>(RenderOptions::Task::Sheet) << 0 << 0 << 1 << 0 << false << bmp;
         QTest::newRow("styles") << QStringList{u"--styles"_qs, u"-o"_qs, u"s.png"_qs}
                                 << static_cast<int>(RenderOptions::Task::Styles) << 0 << 0
                                 << RenderLimits::defaultStylesScale << 0 << false << png;
@@ -169,9 +151,6 @@ private Q_SLOTS:
         QTest::newRow("help wins")
             << QStringList{u"--eyes"_qs, u"99"_qs, u"--help"_qs}
             << static_cast<int>(RenderOptions::Task::Help) << 0 << 0 << 1 << 0 << false << png;
-        QTest::newRow("version") << QStringList{u"-v"_qs}
-                                 << static_cast<int>(RenderOptions::Task::Version) << 0 << 0 << 1
-                                 << 0 << false << png;
     }
     void accepted()
     {
@@ -199,26 +178,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("mentions");
         const QString o = u"-o"_qs;
         const QString png = u"face.png"_qs;
-        // The parser's own complaints, in Qt's Dutch.
+        // The parser's own complaint, in Qt's Dutch.
         QTest::newRow("unknown option")
             << QStringList{u"--colour"_qs, o, png} << u"Onbekende optie: 'colour'"_qs;
-        QTest::newRow("unknown short option")
-            << QStringList{u"-x"_qs, o, png} << u"Onbekende optie: 'x'"_qs;
-        QTest::newRow("missing value")
-            << QStringList{o, png, u"--eyes"_qs} << u"Ontbrekende waarde na '--eyes'"_qs;
-        QTest::newRow("value for a switch")
-            << QStringList{u"--sheet=1"_qs, o, png} << u"Onverwachte waarde na '--sheet'"_qs;
         QTest::newRow("stray argument")
             << QStringList{u"blij"_qs, o, png} << u"Onverwacht argument"_qs;
         QTest::newRow("eyes too high")
             << QStringList{u"--eyes"_qs, u"21"_qs, o, png} << u"0 tot 20"_qs;
-        QTest::newRow("eyes unknown name")
-            << QStringList{u"--eyes"_qs, u"vrolijk"_qs, o, png} << u"\"vrolijk\""_qs;
-        QTest::newRow("eyes negative") << QStringList{u"--eyes=-1"_qs, o, png} << u"ogen"_qs;
         QTest::newRow("mouth too high")
             << QStringList{u"--mouth"_qs, u"16"_qs, o, png} << u"0 tot 15"_qs;
-        QTest::newRow("mouth with the eyes' spelling")
-            << QStringList{u"--mouth"_qs, u"twijfelend"_qs, o, png} << u"mond"_qs;
         QTest::newRow("scale 0") << QStringList{u"--scale"_qs, u"0"_qs, o, png} << u"1 tot 64"_qs;
         QTest::newRow("scale 65") << QStringList{u"--scale"_qs, u"65"_qs, o, png} << u"1 tot 64"_qs;
         QTest::newRow("scale fraction")
@@ -233,11 +201,9 @@ private Q_SLOTS:
         QTest::newRow("transparent bmp")
             << QStringList{u"--transparent"_qs, o, u"face.bmp"_qs} << u"PNG"_qs;
         QTest::newRow("jpeg") << QStringList{o, u"face.jpg"_qs} << u".png of .bmp"_qs;
-        QTest::newRow("no extension") << QStringList{o, u"face"_qs} << u".png of .bmp"_qs;
         QTest::newRow("extension only in folder")
             << QStringList{o, u"faces.png/face"_qs} << u".png of .bmp"_qs;
         QTest::newRow("no output") << QStringList{u"--eyes"_qs, u"1"_qs} << u"-o"_qs;
-        QTest::newRow("empty output") << QStringList{o, QString()} << u"-o"_qs;
         QTest::newRow("eyes twice")
             << QStringList{u"--eyes=1"_qs, u"--eyes=2"_qs, o, png} << u"--eyes is meer dan eens"_qs;
         QTest::newRow("random and eyes")
@@ -245,8 +211,6 @@ private Q_SLOTS:
         QTest::newRow("list and output") << QStringList{u"--list"_qs, o, png} << u"--list"_qs;
         QTest::newRow("sheet and eyes")
             << QStringList{u"--sheet"_qs, u"--eyes=1"_qs, o, png} << u"--eyes"_qs;
-        QTest::newRow("sheet and random")
-            << QStringList{u"--sheet"_qs, u"--random"_qs, o, png} << u"--random"_qs;
         QTest::newRow("sheet too large")
             << QStringList{u"--sheet"_qs, u"--scale=17"_qs, o, png} << u"1 tot 16"_qs;
         QTest::newRow("sheet and styles")
@@ -294,7 +258,6 @@ private Q_SLOTS:
         QTest::newRow("stretched mouth x3")
             << u"cool"_qs << u"15"_qs << 6 << 15 << 3 << u"f.png"_qs;
         QTest::newRow("bmp x4") << u"17"_qs << u"rits"_qs << 17 << 14 << 4 << u"f.bmp"_qs;
-        QTest::newRow("x64") << u"nerd"_qs << u"nerd"_qs << 16 << 13 << 64 << u"f.png"_qs;
     }
     void faceFromProgram()
     {
@@ -319,18 +282,7 @@ private Q_SLOTS:
         if (scale == 1) {
             QCOMPARE(written, face);
         }
-        QCOMPARE(entries(m_folder.path()), QStringList{file});
-    }
-
-    void bmpIs24Bit()
-    {
-        const Run result = run({u"--eyes=2"_qs, u"-o"_qs, path(u"f.bmp"_qs)});
-        QCOMPARE(result.status, ExitStatus::success);
-        QFile file(path(u"f.bmp"_qs));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        QVERIFY(bytes.startsWith("BM"));
-        QCOMPARE(static_cast<int>(static_cast<unsigned char>(bytes.at(28))), 24);
+        QCOMPARE(entries(m_folder->path()), QStringList{file});
     }
 
     void fitFromProgram_data()
@@ -445,10 +397,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("mentions");
         QTest::newRow("extension") << QStringList{u"-o"_qs, u"f.gif"_qs} << u".png of .bmp"_qs;
-        QTest::newRow("name") << QStringList{u"--eyes=blijer"_qs, u"-o"_qs, u"f.png"_qs}
-                              << u"\"blijer\""_qs;
-        QTest::newRow("transparent bmp")
-            << QStringList{u"--transparent"_qs, u"-o"_qs, u"f.bmp"_qs} << u"PNG-bestand"_qs;
         // The renderer loads Qt's Dutch itself.
         QTest::newRow("unknown option") << QStringList{u"--kleur=geel"_qs, u"-o"_qs, u"f.png"_qs}
                                         << u"Onbekende optie: 'kleur'"_qs;
@@ -466,7 +414,7 @@ private Q_SLOTS:
         QVERIFY2(result.err.contains(mentions), qPrintable(result.err));
         QVERIFY(result.err.contains(u"--help"_qs));
         QVERIFY(result.out.isEmpty());
-        QVERIFY(entries(m_folder.path()).isEmpty());
+        QVERIFY(entries(m_folder->path()).isEmpty());
     }
 
     // A usage error never touches a file that is there.
@@ -489,11 +437,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("prepare"); // "file": a regular file; "folder": a folder
         QTest::addColumn<QString>("prepared");
         QTest::newRow("missing folder png") << u"nope/f.png"_qs << QString() << QString();
-        QTest::newRow("missing folder bmp") << u"nope/f.bmp"_qs << QString() << QString();
-        QTest::newRow("under a file png") << u"plain/f.png"_qs << u"file"_qs << u"plain"_qs;
         QTest::newRow("under a file bmp") << u"plain/f.bmp"_qs << u"file"_qs << u"plain"_qs;
         QTest::newRow("folder of that name png") << u"f.png"_qs << u"folder"_qs << u"f.png"_qs;
-        QTest::newRow("folder of that name bmp") << u"f.bmp"_qs << u"folder"_qs << u"f.bmp"_qs;
     }
     void failedWrite()
     {
@@ -505,31 +450,18 @@ private Q_SLOTS:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("not a folder");
         } else if (prepare == u"folder") {
-            QVERIFY(QDir(m_folder.path()).mkdir(prepared));
+            QVERIFY(QDir(m_folder->path()).mkdir(prepared));
         }
-        const QStringList before = entries(m_folder.path());
+        const QStringList before = entries(m_folder->path());
 
         const Run result = run({u"--eyes=1"_qs, u"--mouth=1"_qs, u"-o"_qs, path(target)});
         QCOMPARE(result.status, ExitStatus::writeFailed);
         QVERIFY2(result.err.contains(u"niet geschreven"_qs), qPrintable(result.err));
-        QCOMPARE(entries(m_folder.path()), before);
+        QCOMPARE(entries(m_folder->path()), before);
         if (prepare == u"folder") {
             QVERIFY(QFileInfo(path(prepared)).isDir());
             QVERIFY(entries(path(prepared)).isEmpty());
         }
-    }
-
-    void failedWriteSystemPath()
-    {
-        // A path under a regular file of the system: no folder can be made there, not even
-        // by the superuser.
-        const QString regular = u"/etc/hostname"_qs;
-        if (!QFileInfo(regular).isFile()) {
-            QSKIP("no /etc/hostname here");
-        }
-        const Run result = run({u"-o"_qs, regular + u"/x.png"_qs});
-        QCOMPARE(result.status, ExitStatus::writeFailed);
-        QVERIFY(QFileInfo(regular).isFile());
     }
 
     // Running out of memory anywhere (making the picture, or encoding it) is reported like
@@ -566,29 +498,23 @@ private Q_SLOTS:
 
     // A write that breaks off part-way (the file size limit of the process is 0): the old
     // file keeps its bytes and no temporary file is left beside it.
-    void interruptedWriteKeepsOldFile_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("png") << u"f.png"_qs;
-        QTest::newRow("bmp") << u"f.bmp"_qs;
-    }
     void interruptedWriteKeepsOldFile()
     {
 #ifndef Q_OS_LINUX
         QSKIP("needs a Posix shell's limit on the file size (ulimit -f)");
 #endif
-        QFETCH(QString, file);
+        const QString file = u"f.png"_qs;
         const Run first = run({u"--eyes=1"_qs, u"-o"_qs, path(file)});
         QCOMPARE(first.status, ExitStatus::success);
-        const QByteArray hash = fileHash(path(file));
+        const QByteArray before = contents(path(file));
 
         const Run result =
             run({u"--eyes=2"_qs, u"--mouth=3"_qs, u"--scale=8"_qs, u"-o"_qs, path(file)},
                 u"trap '' XFSZ; ulimit -f 0;"_qs);
         QCOMPARE(result.status, ExitStatus::writeFailed);
         QVERIFY2(result.err.contains(u"niet geschreven"_qs), qPrintable(result.err));
-        QCOMPARE(fileHash(path(file)), hash);
-        QCOMPARE(entries(m_folder.path()), QStringList{file});
+        QCOMPARE(contents(path(file)), before);
+        QCOMPARE(entries(m_folder->path()), QStringList{file});
     }
 };
 

@@ -34,15 +34,12 @@ private Q_SLOTS:
         const auto windows = NameRules::Windows;
         QTest::newRow("posix root") << u"/"_qs << posix << u"/"_qs;
         QTest::newRow("posix folder") << u"/home/anna"_qs << posix << u"/home/anna/"_qs;
-        QTest::newRow("posix nested") << u"/home/anna/a/b/c"_qs << posix << u"/home/anna/a/b/c/"_qs;
         QTest::newRow("posix ends in separator") << u"/tmp/"_qs << posix << u"/tmp/"_qs;
         // A backslash is an ordinary character on Linux.
         QTest::newRow("posix backslash is no separator")
             << u"/tmp/a\\"_qs << posix << u"/tmp/a\\/"_qs;
         QTest::newRow("windows drive root") << u"C:\\"_qs << windows << u"C:\\"_qs;
         QTest::newRow("windows folder") << u"C:\\Temp"_qs << windows << u"C:\\Temp\\"_qs;
-        QTest::newRow("windows nested")
-            << u"C:\\Temp\\Foto's\\2024"_qs << windows << u"C:\\Temp\\Foto's\\2024\\"_qs;
         QTest::newRow("windows slash root") << u"C:/"_qs << windows << u"C:/"_qs;
         QTest::newRow("windows share")
             << u"\\\\server\\share"_qs << windows << u"\\\\server\\share\\"_qs;
@@ -56,26 +53,14 @@ private Q_SLOTS:
         QCOMPARE(SaveTarget::withSeparator(folder, rules), expected);
     }
 
-    void nativeSeparator()
-    {
-#ifdef Q_OS_WIN
-        QCOMPARE(SaveTarget::separator(), QLatin1Char('\\'));
-#else
-        QCOMPARE(SaveTarget::separator(), QLatin1Char('/'));
-#endif
-    }
-
     void fullNameKeepsTheTypedText_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("fileName");
 
-        QTest::newRow("plain") << u"emoticon"_qs << u"emoticon.bmp"_qs;
         QTest::newRow("own extension") << u"foto.bmp"_qs << u"foto.bmp.bmp"_qs;
         QTest::newRow("empty") << QString() << u".bmp"_qs;
         QTest::newRow("spaces kept") << u"  blij  "_qs << u"  blij  .bmp"_qs;
-        QTest::newRow("wildcards") << u"*?"_qs << u"*?.bmp"_qs;
-        QTest::newRow("accents") << u"gezichtje é ü"_qs << u"gezichtje é ü.bmp"_qs;
     }
 
     void fullNameKeepsTheTypedText()
@@ -122,9 +107,7 @@ private Q_SLOTS:
         QTest::newRow("windows control 1")
             << u"a\x01.bmp"_qs << windows << NameRefusal::ControlCharacter;
         QTest::newRow("windows CON") << u"CON.bmp"_qs << windows << device;
-        QTest::newRow("windows con") << u"con.bmp"_qs << windows << device;
         QTest::newRow("windows nul device") << u"Nul.bmp"_qs << windows << device;
-        QTest::newRow("windows prn") << u"prn.bmp"_qs << windows << device;
         QTest::newRow("windows aux with more") << u"aux.foto.bmp"_qs << windows << device;
         QTest::newRow("windows device space") << u"CON .bmp"_qs << windows << device;
         QTest::newRow("windows com1") << u"COM1.bmp"_qs << windows << device;
@@ -207,13 +190,6 @@ private Q_SLOTS:
             SaveTarget::fullName(folder, QString(fits + 1, u'a'), linuxLimits, NameRules::Posix);
         QCOMPARE(name.problem.refusal, NameRefusal::PathTooLong);
         QCOMPARE(name.problem.limit, 4095);
-    }
-
-    void separatorInTheNameIsRefused()
-    {
-        const auto name =
-            SaveTarget::fullName(u"/tmp/"_qs, u"sub/emoticon"_qs, linuxLimits, NameRules::Posix);
-        QCOMPARE(name.problem.refusal, NameRefusal::Separator);
     }
 };
 QTEST_GUILESS_MAIN(TestSaveTarget)

@@ -115,9 +115,7 @@ private Q_SLOTS:
         QTest::newRow("sshfs") << QByteArray("fuse.sshfs") << u"/home/anna/server"_qs << true;
         QTest::newRow("name starting like boot") << QByteArray("ext4") << u"/bootleg"_qs << true;
         QTest::newRow("proc") << QByteArray("proc") << u"/proc"_qs << false;
-        QTest::newRow("shm") << QByteArray("tmpfs") << u"/dev/shm"_qs << false;
         QTest::newRow("tmp on tmpfs") << QByteArray("tmpfs") << u"/tmp"_qs << false;
-        QTest::newRow("run user") << QByteArray("tmpfs") << u"/run/user/1000"_qs << false;
         QTest::newRow("gvfs") << QByteArray("fuse.gvfsd-fuse") << u"/run/user/1000/gvfs"_qs
                               << false;
         QTest::newRow("efi partition") << QByteArray("vfat") << u"/boot/efi"_qs << false;
