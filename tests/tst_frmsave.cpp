@@ -676,13 +676,21 @@ private Q_SLOTS:
     }
 
 #ifdef Q_OS_WIN
-    // The real dialog and the real writer, at the root of drive C of the test's own Wine
-    // prefix: the file's path has no second separator after the root's.
-    void writesAtTheRootOfC()
+    void writesWhereTheFolderListIs_data()
     {
-        const QString folder = u"C:\\"_qs;
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("root of C") << u"C:\\"_qs << u"C:\\emoticon.bmp"_qs;
+        QTest::newRow("C:\\Temp") << u"C:\\Temp"_qs << u"C:\\Temp\\emoticon.bmp"_qs;
+    }
+
+    // The real dialog and the real writer, on drive C of the test's own Wine prefix: a
+    // separator is added only where the folder does not end in one.
+    void writesWhereTheFolderListIs()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, written);
         const QString typed = u"emoticon"_qs;
-        const QString written = u"C:\\emoticon.bmp"_qs;
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(!QFileInfo::exists(written));
         const auto remove = qScopeGuard([&] { QFile::remove(written); });
