@@ -486,13 +486,22 @@ private Q_SLOTS:
             const int middle = (failing + working) / 2;
             (limited(middle).status == ExitStatus::success ? working : failing) = middle;
         }
-        for (int mebibytes = working - 1; mebibytes >= working - 8; --mebibytes) {
+        // How much address space a run needs varies a little from run to run, so a limit
+        // just below the one found may still suffice now and then; what must never happen
+        // is an end other than a picture or a reported failure.
+        int failures = 0;
+        for (int mebibytes = working - 1; mebibytes >= working - 12; --mebibytes) {
             const Run result = limited(mebibytes);
             const QString context = u"%1 MiB: %2"_qs.arg(mebibytes).arg(result.err);
+            QVERIFY2(!result.err.contains(u"terminate"_qs), qPrintable(context));
+            if (result.status == ExitStatus::success) {
+                continue;
+            }
+            ++failures;
             QVERIFY2(result.status == ExitStatus::writeFailed, qPrintable(context));
             QVERIFY2(result.err.contains(u"snoetjesmal-render: "_qs), qPrintable(context));
-            QVERIFY2(!result.err.contains(u"terminate"_qs), qPrintable(context));
         }
+        QVERIFY(failures > 0);
 #endif
     }
 
