@@ -2,6 +2,7 @@
 
 #include "faceerror.h"
 
+#include <QFile>
 #include <QImageReader>
 
 #include <algorithm>
@@ -43,7 +44,13 @@ constexpr std::array<Info, 38> table{{
 // the resource is missing or is not a picture of the expected size.
 QImage decode(const Info& info)
 {
-    QImageReader reader(resourcePath(info.box), "bmp");
+    // A resource that cannot be opened is a missing picture: the reader is not asked (it
+    // would warn, and a warning is one more allocation when memory is short).
+    QFile file(resourcePath(info.box));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QImageReader reader(&file, "bmp");
     reader.setAutoDetectImageFormat(false);
     QImage image = reader.read();
     if (image.width() != faceSize || image.height() != info.height) {
@@ -53,12 +60,17 @@ QImage decode(const Info& info)
 }
 
 // Each picture is decoded the first time it is drawn, and kept: starting the program needs
-// only the blank face.
+// only the blank face. A decoding that failed (short of memory, say) is tried again next
+// time, and one that throws leaves nothing half done. (Not std::call_once: with libstdc++ an
+// exception out of its function can end the program.)
 const QImage& decoded(std::size_t index)
 {
-    static std::array<std::once_flag, table.size()> once;
+    static std::mutex mutex;
     static std::array<QImage, table.size()> images;
-    std::call_once(once[index], [index] { images[index] = decode(table[index]); });
+    const std::lock_guard lock(mutex);
+    if (images[index].isNull()) {
+        images[index] = decode(table[index]);
+    }
     return images[index];
 }
 
