@@ -47,6 +47,22 @@ Run run(const QStringList& arguments, const QString& shellPrefix = {})
     if (shellPrefix.isEmpty()) {
         process.start(renderProgram, arguments);
     } else {
+        // A program short of memory or of file size may leave the font cache it writes cut
+        // off; the system's own cache is kept out of its reach.
+        static const QTemporaryDir fontCache;
+        const QString config = fontCache.filePath(u"fonts.conf"_qs);
+        if (!QFile::exists(config)) {
+            QFile file(config);
+            if (file.open(QIODevice::WriteOnly)) {
+                file.write(u"<?xml version=\"1.0\"?><fontconfig><dir>/usr/share/fonts</dir>"
+                           "<cachedir>%1</cachedir><include ignore_missing=\"yes\">"
+                           "/etc/fonts/conf.d</include></fontconfig>\n"_qs
+                               .arg(fontCache.filePath(u"cache"_qs))
+                               .toUtf8());
+            }
+        }
+        environment.insert(u"FONTCONFIG_FILE"_qs, config);
+        process.setProcessEnvironment(environment);
         // A shell that limits the program before it starts; the arguments follow "$0".
         process.start(u"/bin/sh"_qs, QStringList{u"-c"_qs, shellPrefix + u" exec \"$0\" \"$@\""_qs,
                                                  renderProgram} +
