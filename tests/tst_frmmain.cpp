@@ -46,6 +46,15 @@ class TestFrmMain : public QObject
     // The window's boxes are written down here instead of shown.
     RecordedBoxes m_recorder;
 
+    // A shell that opens every page it is given, counting them.
+    static modVisitWebsite::Opener countingOpener(int& opened)
+    {
+        return [&opened](QWidget*, const QUrl&) {
+            ++opened;
+            return true;
+        };
+    }
+
 private Q_SLOTS:
     void init() { m_recorder.clear(); }
 
@@ -276,11 +285,7 @@ private Q_SLOTS:
     {
         QFETCH(int, key);
         int opened = 0;
-        const auto opener = [&](QWidget*, const QUrl&) {
-            ++opened;
-            return true;
-        };
-        frmMain w(m_recorder, opener);
+        frmMain w(m_recorder, countingOpener(opened));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         auto* label = control<LinkLabel>(w, "lblVisit");
@@ -304,11 +309,7 @@ private Q_SLOTS:
     void linkIsALinkToAssistiveTechnology()
     {
         int opened = 0;
-        const auto opener = [&](QWidget*, const QUrl&) {
-            ++opened;
-            return true;
-        };
-        frmMain w(m_recorder, opener);
+        frmMain w(m_recorder, countingOpener(opened));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w);

@@ -27,17 +27,18 @@ for tool in Xvfb xdotool import; do
     fi
 done
 
+source "$source_dir/tests/xvfb.sh"
+
 work=$(mktemp -d "${TMPDIR:-/tmp}/snoetjesmal-e2e-XXXXXX")
 artifacts="$PWD/e2e-artifacts"
 rm -rf "$artifacts"
-xvfb_pid=
 program_pid=
 
 cleanup() {
     local status=$?
     if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
     if [ -n "$wine_prefix" ]; then WINEPREFIX="$wine_prefix" wineserver -k 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    stop_xvfb
     wait 2>/dev/null || true
     if [ "$status" -ne 0 ]; then
         mkdir -p "$artifacts"
@@ -60,7 +61,6 @@ step() {
 }
 
 # --- The X server, on the first free display.
-source "$source_dir/tests/xvfb.sh"
 start_xvfb 1024x768 || exit 1
 
 # --- A home of its own: no settings of the user's, and saves land in a folder of the test.
