@@ -25,7 +25,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
+
+#ifdef Q_OS_WIN
+#include <QThread>
+
+#include <qt_windows.h>
+#endif
 
 #ifdef Q_OS_LINUX
 #include <pwd.h>
@@ -320,6 +327,42 @@ private Q_SLOTS:
         const WriteResult result = writeFace(m_path, newFace(), WriteMode::Replace);
         QCOMPARE(result.problem, WriteProblem::ReadOnlyFile);
         QVERIFY(isBmpOf(contents(m_path), oldFace()));
+        QCOMPARE(entries(m_folder), QStringList{fileName});
+    }
+
+    void aFileHeldOpenElsewhere_data()
+    {
+        QTest::addColumn<int>("heldMs"); // how long the file is held; -1: throughout
+        QTest::newRow("held throughout: in use, the old file intact") << -1;
+        QTest::newRow("let go after a moment: replaced") << 300;
+    }
+
+    // As a viewer or a virus scanner holds it: open for reading, its deletion not shared.
+    void aFileHeldOpenElsewhere()
+    {
+        QFETCH(int, heldMs);
+        QVERIFY(writeFace(m_path, oldFace()));
+        const std::wstring name = QDir::toNativeSeparators(m_path).toStdWString();
+        const HANDLE held = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        QVERIFY(held != INVALID_HANDLE_VALUE);
+        const std::unique_ptr<QThread> letGo(QThread::create([&] {
+            if (heldMs >= 0) {
+                Sleep(DWORD(heldMs));
+                CloseHandle(held);
+            }
+        }));
+        letGo->start();
+        const WriteResult result = writeFace(m_path, newFace(), WriteMode::Replace);
+        letGo->wait();
+        if (heldMs < 0) {
+            CloseHandle(held);
+            QCOMPARE(result.problem, WriteProblem::InUse);
+            QVERIFY(isBmpOf(contents(m_path), oldFace()));
+        } else {
+            QVERIFY(result.ok());
+            QVERIFY(isBmpOf(contents(m_path), newFace()));
+        }
         QCOMPARE(entries(m_folder), QStringList{fileName});
     }
 #endif

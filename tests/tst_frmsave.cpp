@@ -603,6 +603,10 @@ private Q_SLOTS:
     // left, not loaded again. The close box discards it and the next showing loads afresh.
     void hiddenVersusClosed()
     {
+        // Started from a folder that is not the program's own, a fresh dialog opens there.
+        const QString before = QDir::currentPath();
+        const auto back = qScopeGuard([&] { QDir::setCurrent(before); });
+        QVERIFY(QDir::setCurrent(m_folder));
         frmMain main(m_boxes);
         QPixmap red(16, 16);
         red.fill(Qt::red);

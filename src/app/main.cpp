@@ -11,13 +11,6 @@
 
 int main(int argc, char* argv[])
 {
-#ifdef Q_OS_WIN
-    // Text is drawn by FreeType, as on Linux, from the system's own fonts: the captions are
-    // measured and fitted to their controls the same way everywhere.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "windows:fontengine=freetype");
-    }
-#endif
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("QuorvelinSoftware"));
     QApplication::setApplicationName(QStringLiteral("Snoetjesmal"));

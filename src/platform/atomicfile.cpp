@@ -9,8 +9,14 @@
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QStorageInfo>
+#include <QThread>
 
 namespace {
+
+// A program that holds the file open (a viewer, a virus scanner) often lets go within
+// moments: the file is tried again for about a second.
+constexpr int inUseRetries = 5;
+constexpr unsigned long inUsePauseMs = 200;
 
 // The temporary file is called ".~sm" and six random letters or digits: ten bytes, however
 // long the target's name is, so every name the file system holds can be written.
@@ -65,6 +71,9 @@ WriteResult failure(int error, const QString& path, qint64 size, const QString& 
         }
         if (System::isReadOnlyFile(path)) {
             return {WriteProblem::ReadOnlyFile, systemText};
+        }
+        if (System::isInUse(path)) {
+            return {WriteProblem::InUse, systemText};
         }
     }
     // "No such file" may also mean a place that holds no files of ours (a kernel file system,
@@ -135,18 +144,24 @@ WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes, Wr
         System::keepAttributes(path, temporary.fileName());
     }
 
-    const System::Move move =
-        System::moveIntoPlace(temporary.fileName(), path, mode == WriteMode::Replace);
-    switch (move.outcome) {
-    case System::MoveOutcome::Moved:
-        placed = true;
-        return {};
-    case System::MoveOutcome::TargetExists:
-        return {WriteProblem::AlreadyExists, {}};
-    case System::MoveOutcome::Failed:
-        break;
+    for (int retry = 0;; ++retry) {
+        const System::Move move =
+            System::moveIntoPlace(temporary.fileName(), path, mode == WriteMode::Replace);
+        switch (move.outcome) {
+        case System::MoveOutcome::Moved:
+            placed = true;
+            return {};
+        case System::MoveOutcome::TargetExists:
+            return {WriteProblem::AlreadyExists, {}};
+        case System::MoveOutcome::Failed:
+            break;
+        }
+        const WriteResult failed = failure(move.error, path, bytes.size(), {});
+        if (failed.problem != WriteProblem::InUse || retry == inUseRetries) {
+            return failed;
+        }
+        QThread::msleep(inUsePauseMs);
     }
-    return failure(move.error, path, bytes.size(), {});
 }
 
 WriteResult writeImageFile(const QString& path, const QImage& image, ImageFormat format,

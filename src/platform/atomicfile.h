@@ -11,7 +11,8 @@
 // Writing every file the program and the renderer make, all or nothing: the bytes go to a
 // temporary file with a short name of its own in the target's folder, are pushed onto the
 // disk, and only then does that file take the target's name. On failure an existing file
-// keeps its old bytes and no temporary file is left.
+// keeps its old bytes and no temporary file is left. A file that another program holds open
+// is tried again for about a second before the write gives up.
 
 // Whether the write may take the place of a file that is already there.
 enum class WriteMode
@@ -31,6 +32,7 @@ enum class WriteProblem
     AlreadyExists, // CreateNew found the name taken
     NoPermission,
     ReadOnlyFile, // Replace met a file marked read-only (Windows)
+    InUse,        // another program holds the file open and would not let go (Windows)
     ReadOnlyMedium,
     DiskFull,
     NameTooLong,

@@ -14,6 +14,9 @@ QString writeFailure(const WriteResult& result, ImageFormat format)
     case WriteProblem::ReadOnlyFile:
         return QStringLiteral("Het bestaande bestand is alleen-lezen en kan daarom niet worden "
                               "vervangen.");
+    case WriteProblem::InUse:
+        return QStringLiteral("Het bestand is in gebruik door een ander programma. Sluit het "
+                              "daar en probeer het opnieuw.");
     case WriteProblem::ReadOnlyMedium:
         return QStringLiteral("Op deze schijf kan alleen gelezen worden (schrijfbeveiligd).");
     case WriteProblem::DiskFull:

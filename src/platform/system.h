@@ -49,6 +49,10 @@ void keepAttributes(const QString& from, const QString& to);
 // always false on Posix systems, where the folder's permissions decide.
 bool isReadOnlyFile(const QString& path);
 
+// True when another program holds the file at path open so that it cannot be replaced now
+// (Windows: opened without sharing its deletion); always false on Posix systems.
+bool isInUse(const QString& path);
+
 // True when the user may enter the folder (the x permission on Posix systems).
 bool mayEnter(const QString& folder);
 

@@ -179,6 +179,12 @@ bool isReadOnlyFile(const QString& path)
     return false; // a file's own permissions do not stop its replacement here
 }
 
+bool isInUse(const QString& path)
+{
+    Q_UNUSED(path);
+    return false; // an open file does not stop its replacement here
+}
+
 bool mayEnter(const QString& folder)
 {
     return ::access(QFile::encodeName(folder).constData(), X_OK) == 0;

@@ -67,9 +67,10 @@ WriteProblem writeProblemOf(int error)
 {
     switch (static_cast<DWORD>(error)) {
     case ERROR_ACCESS_DENIED:
+        return WriteProblem::NoPermission;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-        return WriteProblem::NoPermission;
+        return WriteProblem::InUse;
     case ERROR_WRITE_PROTECT:
         return WriteProblem::ReadOnlyMedium;
     case ERROR_DISK_FULL:
@@ -149,6 +150,23 @@ bool isReadOnlyFile(const QString& path)
     return attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) ==
                FILE_ATTRIBUTE_READONLY;
+}
+
+bool isInUse(const QString& path)
+{
+    // Replacing a file takes the right to delete it. Asked for that while sharing everything
+    // ourselves, Windows refuses only when another handle does not share deletion: a viewer,
+    // an editor or a virus scanner that holds the file open. (It reports such a replacement
+    // as "access denied", the same as a missing permission.)
+    const HANDLE handle = ::CreateFileW(
+        longPath(path).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(handle);
+        return false;
+    }
+    const DWORD error = ::GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
 bool mayEnter(const QString& folder)

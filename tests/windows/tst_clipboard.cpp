@@ -1,6 +1,6 @@
 // Ctrl+C in the main window leaves the face on the Windows clipboard in the forms other
-// Windows programs paste: a device-independent bitmap, and PNG with its transparency. Read
-// back through the Windows clipboard itself, not through Qt.
+// Windows programs paste: a device-independent bitmap on white, one with alpha, and PNG with
+// its transparency. Read back through the Windows clipboard itself, not through Qt.
 #include "clipboardformats.h"
 #include "frmMain.h"
 #include "recordedboxes.h"
@@ -29,7 +29,8 @@ QByteArray clipboardBytes(UINT format)
     return bytes;
 }
 
-// A pixel of a bottom-up 32 or 24 bit device-independent bitmap.
+// A pixel of a bottom-up 32 or 24 bit device-independent bitmap, with its alpha where it has
+// 32 bits.
 QRgb dibPixel(const QByteArray& dib, int x, int y)
 {
     BITMAPINFOHEADER header;
@@ -40,7 +41,16 @@ QRgb dibPixel(const QByteArray& dib, int x, int y)
     const int row = header.biHeight > 0 ? header.biHeight - 1 - y : y;
     const auto* p = reinterpret_cast<const uchar*>(dib.constData()) + header.biSize + masks +
                     row * stride + x * bytesPerPixel;
-    return qRgb(p[2], p[1], p[0]);
+    return qRgba(p[2], p[1], p[0], bytesPerPixel == 4 ? p[3] : 255);
+}
+
+// A pixel laid over white, as a program that ignores transparency should show it.
+QRgb overWhite(QRgb pixel)
+{
+    const auto mix = [a = qAlpha(pixel)](int c) {
+        return (c * a + 255 * (255 - a) + 127) / 255;
+    };
+    return qRgb(mix(qRed(pixel)), mix(qGreen(pixel)), mix(qBlue(pixel)));
 }
 
 } // namespace
@@ -52,7 +62,7 @@ class tst_clipboard : public QObject
 private Q_SLOTS:
     void initTestCase() { registerClipboardFormats(); }
 
-    void copyLeavesBitmapAndPng()
+    void copyLeavesBitmapsAndPng()
     {
         RecordedBoxes boxes;
         frmMain w(boxes);
@@ -64,22 +74,42 @@ private Q_SLOTS:
         const QImage blank(QStringLiteral(":/faces/BlankFace.bmp"), "BMP");
         QVERIFY(!blank.isNull());
 
-        QByteArray dib;
-        QTRY_VERIFY((dib = clipboardBytes(CF_DIB)).size() > int(sizeof(BITMAPINFOHEADER)));
-        BITMAPINFOHEADER header;
-        memcpy(&header, dib.constData(), sizeof header);
-        QCOMPARE(header.biWidth, 19);
-        QCOMPARE(qAbs(header.biHeight), 19);
-        for (const QPoint p : {QPoint(9, 9), QPoint(6, 5), QPoint(12, 14)}) {
-            QCOMPARE(dibPixel(dib, p.x(), p.y()), blank.pixel(p) | 0xff000000);
-        }
-
+        // With its transparency: PNG, and the bitmap with alpha.
         const UINT pngFormat = RegisterClipboardFormatW(L"PNG");
-        const QImage png = QImage::fromData(clipboardBytes(pngFormat), "PNG");
+        QImage png;
+        QTRY_VERIFY(!(png = QImage::fromData(clipboardBytes(pngFormat), "PNG")).isNull());
         QCOMPARE(png.size(), QSize(19, 19));
         QVERIFY(png.hasAlphaChannel());
         QCOMPARE(qAlpha(png.pixel(0, 0)), 0);
         QCOMPARE(png.pixel(9, 9), blank.pixel(9, 9) | 0xff000000);
+
+        const QByteArray v5 = clipboardBytes(CF_DIBV5);
+        QVERIFY(v5.size() > int(sizeof(BITMAPV5HEADER)));
+        BITMAPV5HEADER v5header;
+        memcpy(&v5header, v5.constData(), sizeof v5header);
+        QCOMPARE(v5header.bV5BitCount, WORD(32));
+        QVERIFY(v5header.bV5AlphaMask != 0);
+
+        // The plain bitmap is opaque: on white where the face is transparent, corners too.
+        const QByteArray dib = clipboardBytes(CF_DIB);
+        QVERIFY(dib.size() > int(sizeof(BITMAPINFOHEADER)));
+        BITMAPINFOHEADER header;
+        memcpy(&header, dib.constData(), sizeof header);
+        QCOMPARE(header.biWidth, 19);
+        QCOMPARE(qAbs(header.biHeight), 19);
+        for (int y = 0; y < 19; ++y) {
+            for (int x = 0; x < 19; ++x) {
+                const QRgb pixel = png.pixel(x, y);
+                QCOMPARE(qAlpha(dibPixel(v5, x, y)), qAlpha(pixel));
+                if (qAlpha(pixel) != 0) {
+                    QCOMPARE(dibPixel(v5, x, y), pixel);
+                }
+                QCOMPARE(dibPixel(dib, x, y), overWhite(pixel));
+            }
+        }
+        for (const QPoint corner : {QPoint(0, 0), QPoint(18, 0), QPoint(0, 18), QPoint(18, 18)}) {
+            QCOMPARE(dibPixel(dib, corner.x(), corner.y()), qRgb(255, 255, 255));
+        }
     }
 };
 

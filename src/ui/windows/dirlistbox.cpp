@@ -1,6 +1,7 @@
 #include "dirlistbox.h"
 
 #include "fileprobe.h"
+#include "startfolder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -59,7 +60,7 @@ DirListBox::DirListBox(QWidget* parent) : QListWidget(parent)
     setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTextElideMode(Qt::ElideRight);
-    if (!setPath(QDir::currentPath())) {
+    if (!setPath(StartFolder::forSaveDialog())) {
         setPath(QDir::rootPath());
     }
 }

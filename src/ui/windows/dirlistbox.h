@@ -5,8 +5,9 @@
 // The folder list of the save dialog (dirMap), as the classic folder list box: the chain of
 // folders from the root down to the open folder, each with an open-folder icon and indented
 // by its depth, then the open folder's subfolders with closed-folder icons, sorted without
-// regard to case. A double-click or Enter on a folder opens it. It starts at the process's
-// current folder.
+// regard to case. A double-click or Enter on a folder opens it. It starts where the save
+// dialog opens first (see startfolder.h): the process's current folder, unless that is the
+// program's own.
 class DirListBox : public QListWidget
 {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #include "drivelistbox.h"
 
+#include "startfolder.h"
+
 #include <QDir>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -13,7 +15,7 @@ constexpr int rootRole = Qt::UserRole;
 } // namespace
 
 DriveListBox::DriveListBox(QWidget* parent)
-    : QComboBox(parent), m_startVolume(volumeOf(QDir::currentPath()))
+    : QComboBox(parent), m_startVolume(volumeOf(StartFolder::forSaveDialog()))
 {
     setEditable(false);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
