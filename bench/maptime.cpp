@@ -2,7 +2,11 @@
 // to its window being mapped on the X server, and its peak memory, against a bare window
 // started the same way.
 //
-//   maptime [--runs N] PROGRAM PROGRAM_TITLE BARE_WINDOW BARE_TITLE
+//   maptime [--runs N] [--via WORD]... PROGRAM PROGRAM_TITLE BARE_WINDOW BARE_TITLE
+//
+// Each --via word goes before the program on its command line: "--via wine" starts Windows
+// builds under Wine (bench/run-windows), which runs the Windows program in the process it was
+// started as, so that the memory taken is the Windows program's with Wine's own.
 //
 // DISPLAY names the X server (bench/run starts an Xvfb for it). This client watches the root
 // window for the creation of every top-level window (SubstructureNotify) and takes the time,
@@ -94,8 +98,16 @@ int ignoreErrors(Display*, XErrorEvent*)
     return 0; // a window may be gone before its title is read
 }
 
-std::optional<Sample> measureOnce(Display* display, const Program& program)
+std::optional<Sample> measureOnce(Display* display, const Program& program,
+                                  const std::vector<std::string>& via)
 {
+    std::vector<char*> command;
+    for (const std::string& word : via) {
+        command.push_back(const_cast<char*>(word.c_str()));
+    }
+    command.push_back(const_cast<char*>(program.path.c_str()));
+    command.push_back(nullptr);
+
     XSync(display, True); // forget what happened before this run
     const double start = nowMs();
     const pid_t child = ::fork();
@@ -109,7 +121,7 @@ std::optional<Sample> measureOnce(Display* display, const Program& program)
             ::dup2(devNull, STDOUT_FILENO);
             ::dup2(devNull, STDERR_FILENO);
         }
-        ::execl(program.path.c_str(), program.path.c_str(), static_cast<char*>(nullptr));
+        ::execvp(command.front(), command.data());
         std::_Exit(127);
     }
 
@@ -151,7 +163,8 @@ std::optional<Sample> measureOnce(Display* display, const Program& program)
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: maptime [--runs N] PROGRAM PROGRAM_TITLE BARE_WINDOW BARE_TITLE\n");
+                 "usage: maptime [--runs N] [--via WORD]... PROGRAM PROGRAM_TITLE "
+                 "BARE_WINDOW BARE_TITLE\n");
     return 2;
 }
 
@@ -161,10 +174,13 @@ int main(int argc, char* argv[])
 {
     int runs = 21;
     std::vector<std::string> words;
+    std::vector<std::string> via;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--runs" && i + 1 < argc) {
             runs = std::max(15, std::atoi(argv[++i]));
+        } else if (arg == "--via" && i + 1 < argc) {
+            via.emplace_back(argv[++i]);
         } else if (arg.starts_with("--")) {
             return usage();
         } else {
@@ -194,7 +210,7 @@ int main(int argc, char* argv[])
     for (int round = 0; round <= runs; ++round) {
         for (int k = 0; k < 2; ++k) {
             const int which = (round + k) % 2;
-            const std::optional<Sample> sample = measureOnce(display, programs[which]);
+            const std::optional<Sample> sample = measureOnce(display, programs[which], via);
             if (!sample) {
                 return 1;
             }

@@ -3,6 +3,9 @@
 # X server of its own, under Wine.
 #
 #   on-screen.sh SOURCE_DIR WINE_PREFIX WINE_DLL_PATH PROGRAM [ARGUMENTS...]
+#
+# With SNOETJESMAL_DPI set (96, 120, 144, 192: 100 to 200 %), Windows' screen resolution is
+# set to that many dots per inch for the run, and given back afterwards.
 set -euo pipefail
 
 source_dir=$1
@@ -16,9 +19,20 @@ start_xvfb 1024x768
 # windows. Stop it, so that this program starts a server with the display.
 WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
 WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
+
+set_dpi() { # dots per inch
+    WINEPREFIX="$prefix" WINEDEBUG=-all wine reg add 'HKCU\Control Panel\Desktop' \
+        /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    # The server writes the registry out when it ends by itself.
+    WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
+}
+dpi=${SNOETJESMAL_DPI:-}
+[ -z "$dpi" ] || set_dpi "$dpi"
+
 unset QT_QPA_PLATFORM
 status=0
 "$source_dir/cmake/wine-run" "$prefix" "$dll_path" "$@" || status=$?
 WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+[ -z "$dpi" ] || set_dpi 96
 stop_xvfb
 exit "$status"

@@ -18,6 +18,22 @@ add_test(NAME tst_clipboard
 # It restarts the prefix's Wine server, which no other test may be using meanwhile.
 set_tests_properties(tst_clipboard PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)
 
+# Every caption fits its control with Windows' own text rendering at 100, 125, 150 and 200 %:
+# the fit tests of the two windows, on Windows' own platform at each resolution.
+foreach(dpi 96 120 144 192)
+    foreach(fit tst_frmmain:captionsFit tst_frmsave:labelsFit)
+        string(REPLACE ":" ";" fit ${fit})
+        list(GET fit 0 program)
+        list(GET fit 1 function)
+        add_test(NAME ${program}_fit_${dpi}
+            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows/on-screen.sh ${PROJECT_SOURCE_DIR}
+                ${SNOETJESMAL_WINEPREFIX} ${SNOETJESMAL_WINE_DLL_PATH}
+                $<TARGET_FILE:${program}> ${function})
+        set_tests_properties(${program}_fit_${dpi} PROPERTIES RUN_SERIAL TRUE TIMEOUT 120
+            ENVIRONMENT "SNOETJESMAL_DPI=${dpi};SNOETJESMAL_PRIVATE_REGISTRY=1")
+    endforeach()
+endforeach()
+
 # The installer, in a fresh prefix of its own, and the installed program in a real window.
 add_test(NAME windows_installer
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows/test_installer.sh
