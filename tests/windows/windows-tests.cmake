@@ -28,7 +28,7 @@ foreach(dpi 96 120 144 192)
         add_test(NAME ${program}_fit_${dpi}
             COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows/on-screen.sh ${PROJECT_SOURCE_DIR}
                 ${SNOETJESMAL_WINEPREFIX} ${SNOETJESMAL_WINE_DLL_PATH}
-                $<TARGET_FILE:${program}> ${function})
+                $<TARGET_FILE:${program}> -platform windows ${function})
         set_tests_properties(${program}_fit_${dpi} PROPERTIES RUN_SERIAL TRUE TIMEOUT 120
             ENVIRONMENT "SNOETJESMAL_DPI=${dpi};SNOETJESMAL_PRIVATE_REGISTRY=1")
     endforeach()
