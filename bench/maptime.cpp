@@ -162,9 +162,8 @@ std::optional<Sample> measureOnce(Display* display, const Program& program,
 
 int usage()
 {
-    std::fprintf(stderr,
-                 "usage: maptime [--runs N] [--via WORD]... PROGRAM PROGRAM_TITLE "
-                 "BARE_WINDOW BARE_TITLE\n");
+    std::fprintf(stderr, "usage: maptime [--runs N] [--via WORD]... PROGRAM PROGRAM_TITLE "
+                         "BARE_WINDOW BARE_TITLE\n");
     return 2;
 }
 
