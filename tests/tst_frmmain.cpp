@@ -206,6 +206,10 @@ private Q_SLOTS:
             seen.insert(ogen->value());
         }
         QCOMPARE(seen, (QSet<int>{1, 2, 3}));
+        // A bound without styles still gives the first style.
+        for (const std::int16_t none : {std::int16_t{0}, std::int16_t{-7}}) {
+            QCOMPARE(int(frmMain::RandomValue(none)), 1);
+        }
     }
 
     void underline()
