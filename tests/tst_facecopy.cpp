@@ -105,12 +105,13 @@ class TestFaceCopy : public QObject
 {
     Q_OBJECT
 
+    ScreenMessageBoxes m_boxes;
     std::unique_ptr<frmMain> m_window;
 
     // A window showing a face with both eyes and mouth, active so its shortcuts work.
     void openWindow()
     {
-        m_window = std::make_unique<frmMain>();
+        m_window = std::make_unique<frmMain>(m_boxes);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         control<QScrollBar>(*m_window, "scrOgen")->setValue(3);

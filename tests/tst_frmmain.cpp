@@ -1,6 +1,7 @@
 // The main window: its pictures, captions that fit, the scroll bars, the Random button, the
 // link label and how failures reach the user.
 
+#include "accessibility.h"
 #include "faceerror.h"
 #include "facepictures.h"
 #include "facepreview.h"
@@ -56,6 +57,7 @@ class TestFrmMain : public QObject
     }
 
 private Q_SLOTS:
+    void initTestCase() { installAccessibleInterfaces(); }
     void init() { m_recorder.clear(); }
 
     // Showing the window reads its pictures with their format named: no image plugin is
@@ -67,7 +69,7 @@ private Q_SLOTS:
             QSKIP("no /proc/self/maps here");
         }
         maps.close();
-        frmMain w;
+        frmMain w(m_recorder);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QVERIFY(!w.grab().isNull());
@@ -390,8 +392,8 @@ private Q_SLOTS:
                 box->button(static_cast<QMessageBox::StandardButton>(button))->click();
             }
         });
-        QCOMPARE(static_cast<int>(MsgBox(screenMessageBoxes(), nullptr, u"een\r\ntwee"_qs, style)),
-                 answer);
+        ScreenMessageBoxes screen;
+        QCOMPARE(static_cast<int>(MsgBox(screen, nullptr, u"een\r\ntwee"_qs, style)), answer);
         QCOMPARE(shownText, u"een\ntwee"_qs);
         QCOMPARE(shownTitle, u"Snoetjesmal"_qs);
         buttonTexts.sort();

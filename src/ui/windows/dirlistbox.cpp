@@ -69,11 +69,6 @@ QString DirListBox::Path() const
     return QDir::toNativeSeparators(m_path);
 }
 
-QString DirListBox::itemPath(const QListWidgetItem* item)
-{
-    return item ? QDir::toNativeSeparators(item->data(pathRole).toString()) : QString();
-}
-
 bool DirListBox::setPath(const QString& path)
 {
     if (path.isEmpty()) {

@@ -26,7 +26,7 @@ class frmMain : public QWidget
 public:
     // Every box of the window, and of the save dialog it shows, goes through boxes; the link
     // opens the home page through openWebsite.
-    explicit frmMain(MessageBoxes& boxes = screenMessageBoxes(),
+    explicit frmMain(MessageBoxes& boxes,
                      modVisitWebsite::Opener openWebsite = modVisitWebsite::openWebsite,
                      QWidget* parent = nullptr);
     ~frmMain() override;

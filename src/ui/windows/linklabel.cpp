@@ -2,55 +2,14 @@
 
 #include "programart.h"
 
-#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
-namespace {
-
-// What assistive technology sees: a link (rather than the label Qt would report) whose
-// "press" action activates it as a click does.
-class AccessibleLink : public QAccessibleWidget
-{
-public:
-    explicit AccessibleLink(LinkLabel* label) : QAccessibleWidget(label, QAccessible::Link) {}
-
-    QStringList actionNames() const override
-    {
-        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
-    }
-
-    void doAction(const QString& actionName) override
-    {
-        if (actionName == pressAction()) {
-            static_cast<LinkLabel*>(widget())->activate();
-        } else {
-            QAccessibleWidget::doAction(actionName);
-        }
-    }
-};
-
-QAccessibleInterface* accessibleLink(const QString& className, QObject* object)
-{
-    if (className == QLatin1String(LinkLabel::staticMetaObject.className()) &&
-        object->isWidgetType()) {
-        return new AccessibleLink(static_cast<LinkLabel*>(object));
-    }
-    return nullptr;
-}
-
-} // namespace
-
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QWidget(parent), m_text(text)
 {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(accessibleLink);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled)
     QPalette palette = this->palette();
     palette.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0xff));
     setPalette(palette);
