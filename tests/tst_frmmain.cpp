@@ -296,14 +296,27 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         auto* label = control<LinkLabel>(w, "lblVisit");
         label->setFocus();
-        // A key held down repeats its press; the page opens once a press all the same.
-        QTest::keyPress(label, Qt::Key(key));
-        for (int repeat = 0; repeat < 5; ++repeat) {
-            QTest::simulateEvent(label, true, key, Qt::NoModifier, QString(), true);
+        const auto send = [&](QEvent::Type type, quint64 time, bool flagged = false) {
+            QKeyEvent event(type, key, Qt::NoModifier, QString(), flagged);
+            event.setTimestamp(time);
+            QApplication::sendEvent(label, &event);
+        };
+        // A key held down repeats its press: as presses flagged as repeats or not (Windows,
+        // X11 when Qt sees the pair in time), or as a release and a press at the same moment
+        // (X11 on a busy machine). The page opens once all the same.
+        quint64 time = 1000;
+        send(QEvent::KeyPress, time);
+        for (int repeat = 0; repeat < 4; ++repeat) {
+            send(QEvent::KeyPress, time += 33, repeat % 2 == 0);
         }
-        QTest::keyRelease(label, Qt::Key(key));
+        for (int repeat = 0; repeat < 4; ++repeat) {
+            send(QEvent::KeyRelease, time += 33);
+            send(QEvent::KeyPress, time);
+        }
+        send(QEvent::KeyRelease, time += 20);
         QCOMPARE(opened, 1);
-        QTest::keyClick(label, Qt::Key(key));
+        // Let go and pressed again: a new press.
+        send(QEvent::KeyPress, time += 120);
         QCOMPARE(opened, 2);
         // A press on the label released elsewhere is no click.
         QTest::mousePress(label, Qt::LeftButton, {}, QPoint(3, 3));
