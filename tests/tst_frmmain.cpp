@@ -33,6 +33,11 @@ template <typename T = QWidget> T* control(const frmMain& window, const char* na
     return window.findChild<T*>(QString::fromLatin1(name));
 }
 
+FacePreview* smiley(const frmMain& window)
+{
+    return control<FacePreview>(window, "picSmiley");
+}
+
 bool underlined(const frmMain& window)
 {
     return control<LinkLabel>(window, "lblVisit")->font().underline();
@@ -101,9 +106,9 @@ private Q_SLOTS:
     void previewStartsBlank()
     {
         const frmMain w(m_recorder);
-        auto* smiley = w.picSmiley();
-        QCOMPARE(smiley->Image(), FacePictures::blankFace());
-        QCOMPARE(smiley->Picture(), FacePictures::blankFace());
+        auto* preview = smiley(w);
+        QCOMPARE(preview->Image(), FacePictures::blankFace());
+        QCOMPARE(preview->Picture(), FacePictures::blankFace());
     }
 
     // Nothing is clipped: each caption fits its control, with room for a button's frame.
@@ -134,19 +139,19 @@ private Q_SLOTS:
         FaceCanvas expected;
         ogen->setValue(6);
         expected.recomposeEyes(6);
-        QCOMPARE(w.picSmiley()->Image(), expected.image());
+        QCOMPARE(smiley(w)->Image(), expected.image());
         mond->setValue(8);
         expected.recomposeMouth(8);
-        QCOMPARE(w.picSmiley()->Image(), expected.image());
+        QCOMPARE(smiley(w)->Image(), expected.image());
         // The keyboard moves a bar one style at a time.
         ogen->setFocus();
         QTest::keyClick(ogen, Qt::Key_Right);
         QCOMPARE(ogen->value(), 7);
         expected.recomposeEyes(7);
-        QCOMPARE(w.picSmiley()->Image(), expected.image());
+        QCOMPARE(smiley(w)->Image(), expected.image());
         // The preview tells a screen reader what it shows.
-        QCOMPARE(w.picSmiley()->accessibleDescription(), u"Ogen: verward, mond: boos"_qs);
-        QCOMPARE(w.picSmiley()->Picture(), FacePictures::blankFace());
+        QCOMPARE(smiley(w)->accessibleDescription(), u"Ogen: verward, mond: boos"_qs);
+        QCOMPARE(smiley(w)->Picture(), FacePictures::blankFace());
     }
 
     void assigningTheSameValueDrawsNothing()
@@ -156,11 +161,11 @@ private Q_SLOTS:
         auto* ogen = control<QScrollBar>(w, "scrOgen");
         mond->setValue(15); // the stretched mouth: its top row is row 11, unlike the blank
         ogen->setValue(3);
-        const QImage before = w.picSmiley()->Image();
+        const QImage before = smiley(w)->Image();
         QSignalSpy changes(mond, &QScrollBar::valueChanged);
         mond->setValue(15); // a redraw would give row 11 back to the mouth
         QCOMPARE(changes.count(), 0);
-        QCOMPARE(w.picSmiley()->Image(), before);
+        QCOMPARE(smiley(w)->Image(), before);
     }
 
     void randomSetsEyesThenMouth()
@@ -196,7 +201,7 @@ private Q_SLOTS:
             face.recomposeEyes(ogen->value());
             face.recomposeMouth(mond->value());
             if (mond->value() != mouthBefore) {
-                QCOMPARE(w.picSmiley()->Image(), face.image());
+                QCOMPARE(smiley(w)->Image(), face.image());
             }
         }
         QVERIFY(unchangedEyes > 0);

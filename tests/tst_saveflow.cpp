@@ -197,7 +197,7 @@ private Q_SLOTS:
                                     return writeBmpFile(target, image, mode);
                                 });
 
-        QCOMPARE(m_boxes.requests().size(), 1);
+        QCOMPARE(m_boxes.boxes.size(), 1);
         QCOMPARE(m_boxes.boxes.at(0).request.text, replaceText);
         QCOMPARE(saved, answer == MsgBoxAnswer::Yes);
         if (answer == MsgBoxAnswer::No) {

@@ -78,12 +78,8 @@ bool DirListBox::setPath(const QString& path)
     if (!FileProbe::canOpenFolder(clean)) {
         return false;
     }
-    const bool changed = clean != m_path;
     m_path = clean;
     fill();
-    if (changed) {
-        Q_EMIT pathChanged();
-    }
     return true;
 }
 

@@ -31,8 +31,6 @@ public:
                      QWidget* parent = nullptr);
     ~frmMain() override;
 
-    FacePreview* picSmiley() const { return m_picSmiley; }
-
     // A random style value from 1 to strMax, as the Random button draws them.
     static std::int16_t RandomValue(const std::int16_t& strMax);
 
