@@ -105,12 +105,13 @@ class TestFaceCopy : public QObject
 {
     Q_OBJECT
 
+    ScreenMessageBoxes m_boxes;
     std::unique_ptr<frmMain> m_window;
 
     // A window showing a face with both eyes and mouth, active so its shortcuts work.
     void openWindow()
     {
-        m_window = std::make_unique<frmMain>();
+        m_window = std::make_unique<frmMain>(m_boxes);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         control<QScrollBar>(*m_window, "scrOgen")->setValue(3);
@@ -152,7 +153,7 @@ private Q_SLOTS:
         QVERIFY(data);
         QVERIFY(data->hasImage());
         QVERIFY(data->hasFormat(u"image/png"_qs));
-        const QImage shown = m_window->picSmiley()->Image();
+        const QImage shown = control<FacePreview>(*m_window, "picSmiley")->Image();
         checkFace(data->imageData().value<QImage>(), shown);
         checkFace(QImage::fromData(data->data(u"image/png"_qs), "PNG"), shown);
     }
@@ -164,7 +165,7 @@ private Q_SLOTS:
         control<QScrollBar>(*m_window, "scrMond")->setValue(15);
         QTest::keyClick(control(*m_window, "picBorder"), Qt::Key_C, Qt::ControlModifier);
         const QImage copied = QGuiApplication::clipboard()->mimeData()->imageData().value<QImage>();
-        const QImage shown = m_window->picSmiley()->Image();
+        const QImage shown = control<FacePreview>(*m_window, "picSmiley")->Image();
         QVERIFY(shown != FaceExport::composeFace(3, 4));
         checkFace(copied, shown);
     }
@@ -191,7 +192,7 @@ private Q_SLOTS:
         menu->actions().at(entry)->trigger();
 
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        const QImage shown = m_window->picSmiley()->Image();
+        const QImage shown = control<FacePreview>(*m_window, "picSmiley")->Image();
         checkFace(data->imageData().value<QImage>(), shown, side);
         checkFace(QImage::fromData(data->data(u"image/png"_qs), "PNG"), shown, side);
     }
@@ -269,7 +270,7 @@ private Q_SLOTS:
         const Carried& data = carried.constFirst();
         QVERIFY(data.formats.contains(u"image/png"_qs));
         QVERIFY(data.formats.contains(u"text/uri-list"_qs));
-        const QImage shown = m_window->picSmiley()->Image();
+        const QImage shown = control<FacePreview>(*m_window, "picSmiley")->Image();
         checkFace(data.image, shown);
         checkFace(QImage::fromData(data.png, "PNG"), shown);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "imageencoding.h"
+#include "writeproblem.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -22,22 +23,6 @@ enum class WriteMode
     // An existing file is replaced in one step and its permissions (on Windows its hidden and
     // system attributes) are kept.
     Replace,
-};
-
-// What went wrong, as far as the user can do something about it.
-enum class WriteProblem
-{
-    None,
-    AlreadyExists, // CreateNew found the name taken
-    NoPermission,
-    ReadOnlyFile, // Replace met a file marked read-only (Windows)
-    ReadOnlyMedium,
-    DiskFull,
-    NameTooLong,
-    FolderGone,
-    IsFolder,
-    NotEncoded, // the image could not be made into the file's format
-    Unknown,
 };
 
 struct WriteResult

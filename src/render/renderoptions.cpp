@@ -1,6 +1,7 @@
 #include "renderoptions.h"
 
 #include "facepictures.h"
+#include "programinfo.h"
 #include "stylenames.h"
 
 #include <QCommandLineParser>
@@ -297,5 +298,5 @@ QString helpText()
 
 QString versionText()
 {
-    return QStringLiteral("snoetjesmal-render %1\n").arg(QStringLiteral(SNOETJESMAL_VERSION));
+    return QStringLiteral("snoetjesmal-render %1\n").arg(ProgramInfo::version);
 }
