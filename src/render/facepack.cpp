@@ -1,0 +1,118 @@
+#include "facepack.h"
+
+#include "atomicfile.h"
+#include "catalogue.h"
+#include "messages.h"
+#include "renderjob.h"
+#include "stagedfolder.h"
+#include "stylenames.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace FacePack {
+
+namespace {
+
+using StyleNames::Part;
+
+QString quoted(const QString& text)
+{
+    return u'"' + text + u'"';
+}
+
+// Why the folder cannot become the pack, or an empty string when it can: a new name, or with
+// force an earlier pack (one with an index) or an empty folder. A folder with anything else
+// in it is never replaced, whatever is asked.
+QString refusal(const QString& folder, bool force)
+{
+    const QFileInfo info(folder);
+    if (!info.exists() && !info.isSymLink()) {
+        return {};
+    }
+    if (!info.isDir() || info.isSymLink()) {
+        return QStringLiteral("%1 bestaat al en is geen map.").arg(quoted(folder));
+    }
+    if (!force) {
+        return QStringLiteral("De map %1 bestaat al en blijft zoals ze is; --force vervangt een "
+                              "eerder geschreven pakket.")
+            .arg(quoted(folder));
+    }
+    const QDir dir(folder);
+    if (!dir.exists(indexName) &&
+        !dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+             .isEmpty()) {
+        return QStringLiteral("De map %1 is geen pakket (er staat geen %2 in) en wordt niet "
+                              "vervangen.")
+            .arg(quoted(folder), indexName);
+    }
+    return {};
+}
+
+} // namespace
+
+QString fileName(int eyes, int mouth, ImageFormat format)
+{
+    return QStringLiteral("%1-%2.%3")
+        .arg(StyleNames::nameOf(Part::Eyes, eyes), StyleNames::nameOf(Part::Mouth, mouth),
+             extensionOf(format));
+}
+
+int write(const RenderOptions& options, QTextStream& err, const Progress& progress)
+{
+    const QString folder = options.output;
+    if (const QString reason = refusal(folder, options.force); !reason.isEmpty()) {
+        reportError(err, reason);
+        return ExitStatus::writeFailed;
+    }
+    const auto failed = [&err, &folder](const QString& why) {
+        reportError(
+            err, QStringLiteral("Het pakket %1 is niet geschreven. %2").arg(quoted(folder), why));
+        return ExitStatus::writeFailed;
+    };
+
+    StagedFolder staged(folder);
+    if (!staged.isValid()) {
+        return failed(QStringLiteral("De map kon niet worden aangemaakt."));
+    }
+    const int total = (Catalogue::eyeMaximum + 1) * (Catalogue::mouthMaximum + 1);
+    int written = 0;
+    QString index = QStringLiteral("naam,ogen,mond,bestand\n");
+    for (int eyes = 0; eyes <= Catalogue::eyeMaximum; ++eyes) {
+        for (int mouth = 0; mouth <= Catalogue::mouthMaximum; ++mouth) {
+            const RenderedPicture picture = renderFace(options, eyes, mouth);
+            if (picture.image.isNull()) {
+                return failed(QStringLiteral("Een gezicht kon niet worden gemaakt: te weinig "
+                                             "geheugen."));
+            }
+            const QString name = fileName(eyes, mouth, options.format);
+            const WriteResult result =
+                writeImageFile(staged.filePath(name), picture.image, options.format,
+                               WriteMode::CreateNew, picture.shownSize);
+            if (!result) {
+                return failed(Messages::writeFailure(result, options.format));
+            }
+            index += QStringLiteral("%1,%2,%3,%4\n")
+                         .arg(QFileInfo(name).completeBaseName())
+                         .arg(eyes)
+                         .arg(mouth)
+                         .arg(name);
+            progress(++written, total);
+        }
+    }
+    if (const WriteResult result =
+            writeFileAtomically(staged.filePath(indexName), index.toUtf8(), WriteMode::CreateNew);
+        !result) {
+        return failed(Messages::writeFailure(result, options.format));
+    }
+    const WriteResult placed =
+        staged.place(options.force ? WriteMode::Replace : WriteMode::CreateNew);
+    if (!placed) {
+        return failed(placed.problem == WriteProblem::AlreadyExists
+                          ? QStringLiteral("Er verscheen intussen iets met die naam.")
+                          : Messages::writeFailure(placed, options.format));
+    }
+    return ExitStatus::success;
+}
+
+} // namespace FacePack
