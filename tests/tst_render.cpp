@@ -403,6 +403,73 @@ private Q_SLOTS:
         QVERIFY(combinationCell(2, 0, 1).left() > combinationCell(2, 0, 0).right());
     }
 
+    // A pack appears whole, and only where nothing is lost: a new name, or with --force an
+    // earlier pack. A write that fails at the last file (the index, larger than the faces
+    // under the file size limit) leaves nothing; a folder that is there is left as it was.
+    void pack_data()
+    {
+        QTest::addColumn<QString>("before"); // "": nothing; "pack": an earlier pack; else a file
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<QString>("shellPrefix");
+        QTest::addColumn<int>("status");
+        QTest::newRow("new") << QString() << QStringList() << QString() << 0;
+        QTest::newRow("index cannot be written")
+            << QString() << QStringList() << u"trap '' XFSZ; ulimit -f 8;"_qs << 1;
+        QTest::newRow("earlier pack") << u"pack"_qs << QStringList() << QString() << 1;
+        QTest::newRow("earlier pack, --force")
+            << u"pack"_qs << QStringList{u"--force"_qs} << QString() << 0;
+        QTest::newRow("other folder, --force")
+            << u"foto.jpg"_qs << QStringList{u"--force"_qs} << QString() << 1;
+    }
+    void pack()
+    {
+        QFETCH(QString, before);
+        QFETCH(QStringList, extra);
+        QFETCH(QString, shellPrefix);
+        QFETCH(int, status);
+#ifndef Q_OS_LINUX
+        if (!shellPrefix.isEmpty()) {
+            QSKIP("needs a Posix shell's limit on the file size (ulimit -f)");
+        }
+#endif
+        const QString folder = path(u"emoji"_qs);
+        if (before == u"pack") {
+            QCOMPARE(run({u"--all"_qs, u"--format=svg"_qs, u"-o"_qs, folder}).status, 0);
+        } else if (!before.isEmpty()) {
+            QVERIFY(QDir().mkdir(folder));
+            QFile(folder + u'/' + before).open(QIODevice::WriteOnly);
+        }
+        const QStringList old = entries(folder);
+
+        const Run result =
+            run(QStringList{u"--all"_qs, u"--eyes-last"_qs, u"-o"_qs, folder} + extra, shellPrefix);
+        QCOMPARE(result.status, status);
+        QCOMPARE(entries(m_folder->path()),
+                 status == 0 || !before.isEmpty() ? QStringList{u"emoji"_qs} : QStringList());
+        if (status != 0) {
+            QCOMPARE(entries(folder), old);
+            return;
+        }
+        QCOMPARE(result.err, QString()); // no progress where no one watches
+        QFile index(folder + u"/index.csv"_qs);
+        QVERIFY(index.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QStringList lines =
+            QString::fromUtf8(index.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1 + 21 * 16);
+        QVERIFY(lines.contains(u"knipoog-blij,3,4,knipoog-blij.png"_qs));
+        QStringList files{u"index.csv"_qs};
+        for (const QString& line : lines.mid(1)) {
+            const QStringList field = line.split(u',');
+            files << field.at(3);
+            const QImage face = FaceExport::composeFace(field.at(1).toInt(), field.at(2).toInt(),
+                                                        FaceExport::DrawingOrder::EyesLast);
+            QCOMPARE(QImage(folder + u'/' + field.at(3)).convertToFormat(QImage::Format_RGB32),
+                     face);
+        }
+        files.sort();
+        QCOMPARE(entries(folder), files);
+    }
+
     void listFromProgram()
     {
         const Run result = run({u"--list"_qs});
