@@ -48,7 +48,7 @@ struct Options
                            QStringLiteral("N")};
     QCommandLineOption transparent{QStringList{QStringLiteral("transparent")},
                                    QStringLiteral("Maak het wit rond het gezicht doorzichtig "
-                                                  "(alleen voor PNG).")};
+                                                  "(voor PNG en SVG).")};
     QCommandLineOption sheet{QStringList{QStringLiteral("sheet")},
                              QStringLiteral("Teken alle combinaties: de ogen als rijen, de "
                                             "monden als kolommen.")};
