@@ -108,17 +108,30 @@ int runRender(const RenderOptions& options, QTextStream& out, QTextStream& err, 
     case RenderOptions::Task::List:
         out << styleList();
         return ExitStatus::success;
-    case RenderOptions::Task::Pack:
+    case RenderOptions::Task::Pack: {
+        // A message waits until the count's line is ended.
+        QString messages;
+        QTextStream packErr(&messages);
+        bool counting = false;
+        int status = ExitStatus::writeFailed;
         try {
-            return FacePack::write(options, err, [&err, showProgress](int written, int total) {
+            status = FacePack::write(options, packErr, [&](int written, int total) {
                 if (showProgress) {
                     ::showProgress(err, written, total);
+                    counting = written < total;
                 }
             });
         } catch (const FaceError& error) {
-            reportError(err, error.message());
-            return ExitStatus::writeFailed;
+            reportError(packErr, error.message());
         }
+        packErr.flush();
+        if (counting) {
+            err << '\n';
+        }
+        err << messages;
+        err.flush();
+        return status;
+    }
     default:
         break;
     }
