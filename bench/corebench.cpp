@@ -35,7 +35,7 @@ const std::map<std::string, Nanoseconds>& targets()
 {
     static const std::map<std::string, Nanoseconds> limits = {
         {"BM_RedrawEyes", 1us},  {"BM_RedrawMouth", 1us}, {"BM_RedrawStretchedMouth", 1us},
-        {"BM_RandomClick", 5us}, {"BM_SaveFace", 3ms},    {"BM_Pack", 3s},
+        {"BM_RandomClick", 5us}, {"BM_SaveFace", 3ms},    {"BM_Pack", 1s},
     };
     return limits;
 }
@@ -126,7 +126,8 @@ void BM_SaveFace(benchmark::State& state)
 }
 
 // snoetjesmal-render --all --fit 128 --transparent: all 336 faces as PNG files of 128 x 128
-// with their index, each written and pushed onto the disk, then the folder put in place.
+// with their index, each written and pushed onto the disk (eight at a time), then the folder
+// put in place.
 void BM_Pack(benchmark::State& state)
 {
     QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/snoetjesmal-bench-XXXXXX"));

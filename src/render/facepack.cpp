@@ -2,6 +2,7 @@
 
 #include "atomicfile.h"
 #include "catalogue.h"
+#include "faceerror.h"
 #include "messages.h"
 #include "renderjob.h"
 #include "stagedfolder.h"
@@ -9,12 +10,21 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThreadPool>
+
+#include <atomic>
+#include <mutex>
+#include <vector>
 
 namespace FacePack {
 
 namespace {
 
 using StyleNames::Part;
+
+// Faces written at the same time, and how often the count is told.
+constexpr int writers = 8;
+constexpr int progressInterval = 100; // milliseconds
 
 QString quoted(const QString& text)
 {
@@ -75,30 +85,76 @@ int write(const RenderOptions& options, QTextStream& err, const Progress& progre
     if (!staged.isValid()) {
         return failed(QStringLiteral("De map kon niet worden aangemaakt."));
     }
-    const int total = (Catalogue::eyeMaximum + 1) * (Catalogue::mouthMaximum + 1);
-    int written = 0;
-    QString index = QStringLiteral("naam,ogen,mond,bestand\n");
+    // Each face is made and written on a thread of a pool: most of the time goes into
+    // waiting for the disk to confirm each file, and the waits of several files overlap.
+    struct Face
+    {
+        int eyes;
+        int mouth;
+        QString name;
+    };
+    std::vector<Face> faces;
     for (int eyes = 0; eyes <= Catalogue::eyeMaximum; ++eyes) {
         for (int mouth = 0; mouth <= Catalogue::mouthMaximum; ++mouth) {
-            const RenderedPicture picture = renderFace(options, eyes, mouth);
-            if (picture.image.isNull()) {
-                return failed(QStringLiteral("Een gezicht kon niet worden gemaakt: te weinig "
-                                             "geheugen."));
-            }
-            const QString name = fileName(eyes, mouth, options.format);
-            const WriteResult result =
-                writeImageFile(staged.filePath(name), picture.image, options.format,
-                               WriteMode::CreateNew, picture.shownSize);
-            if (!result) {
-                return failed(Messages::writeFailure(result, options.format));
-            }
-            index += QStringLiteral("%1,%2,%3,%4\n")
-                         .arg(QFileInfo(name).completeBaseName())
-                         .arg(eyes)
-                         .arg(mouth)
-                         .arg(name);
-            progress(++written, total);
+            faces.push_back({eyes, mouth, fileName(eyes, mouth, options.format)});
         }
+    }
+    const int total = static_cast<int>(faces.size());
+    std::atomic<int> written{0};
+    std::atomic<bool> stopped{false};
+    std::mutex failureMutex;
+    QString failure;
+    const auto fail = [&](const QString& why) {
+        const std::lock_guard lock(failureMutex);
+        if (failure.isEmpty()) {
+            failure = why;
+        }
+        stopped = true;
+    };
+    QThreadPool pool;
+    pool.setMaxThreadCount(writers);
+    for (const Face& face : faces) {
+        pool.start([&, face] {
+            if (stopped) {
+                return;
+            }
+            try {
+                const RenderedPicture picture = renderFace(options, face.eyes, face.mouth);
+                const WriteResult result =
+                    writeImageFile(staged.filePath(face.name), picture.image, options.format,
+                                   WriteMode::CreateNew, picture.shownSize);
+                if (!result) {
+                    fail(Messages::writeFailure(result, options.format));
+                    return;
+                }
+                ++written;
+            } catch (const FaceError& error) {
+                fail(error.message());
+            } catch (const std::exception&) {
+                fail(QStringLiteral("Een gezicht kon niet worden gemaakt: te weinig geheugen."));
+            }
+        });
+    }
+    // The count is told here, on the caller's thread, as it grows.
+    int told = 0;
+    for (bool done = false; !done;) {
+        done = pool.waitForDone(progressInterval);
+        if (const int now = written; now != told) {
+            told = now;
+            progress(now, total);
+        }
+    }
+    if (!failure.isEmpty()) {
+        return failed(failure);
+    }
+
+    QString index = QStringLiteral("naam,ogen,mond,bestand\n");
+    for (const Face& face : faces) {
+        index += QStringLiteral("%1,%2,%3,%4\n")
+                     .arg(QFileInfo(face.name).completeBaseName())
+                     .arg(face.eyes)
+                     .arg(face.mouth)
+                     .arg(face.name);
     }
     if (const WriteResult result =
             writeFileAtomically(staged.filePath(indexName), index.toUtf8(), WriteMode::CreateNew);
