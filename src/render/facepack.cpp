@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <new>
 #include <vector>
 
 namespace FacePack {
@@ -130,8 +131,10 @@ int write(const RenderOptions& options, QTextStream& err, const Progress& progre
                 ++written;
             } catch (const FaceError& error) {
                 fail(error.message());
-            } catch (const std::exception&) {
+            } catch (const std::bad_alloc&) {
                 fail(QStringLiteral("Een gezicht kon niet worden gemaakt: te weinig geheugen."));
+            } catch (const std::exception&) {
+                fail(QStringLiteral("Een gezicht kon niet worden gemaakt."));
             }
         });
     }
