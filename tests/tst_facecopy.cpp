@@ -5,6 +5,7 @@
 #include "faceexport.h"
 #include "facepreview.h"
 #include "frmMain.h"
+#include "imageencoding.h"
 
 #include <QAction>
 #include <QApplication>
@@ -179,6 +180,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("side");
         QTest::newRow("border, as shown") << u"picBorder"_qs << 0 << 19;
         QTest::newRow("face, 128 x 128") << u"picSmiley"_qs << 1 << 128;
+        QTest::newRow("face, SVG") << u"picSmiley"_qs << 2 << 0;
     }
     void copyFromMenu()
     {
@@ -188,11 +190,19 @@ private Q_SLOTS:
         sendContextMenu(m_window->findChild<QWidget*>(on), QContextMenuEvent::Mouse);
         QMenu* menu = openMenu();
         QVERIFY(menu);
-        QCOMPARE(menu->actions().size(), 2);
+        QCOMPARE(menu->actions().size(), 3);
         menu->actions().at(entry)->trigger();
 
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
         const QImage shown = control<FacePreview>(*m_window, "picSmiley")->Image();
+        if (side == 0) {
+            // The drawing of the transparent face (tst_svgencoding reads such drawings back),
+            // and the same markup as text.
+            const QByteArray svg = data->data(u"image/svg+xml"_qs);
+            QCOMPARE(svg, encodeImage(FaceExport::withTransparency(shown), ImageFormat::Svg));
+            QCOMPARE(data->text(), QString::fromUtf8(svg));
+            return;
+        }
         checkFace(data->imageData().value<QImage>(), shown, side);
         checkFace(QImage::fromData(data->data(u"image/png"_qs), "PNG"), shown, side);
     }
@@ -219,7 +229,7 @@ private Q_SLOTS:
                         static_cast<Qt::KeyboardModifiers>(modifiers));
         QMenu* menu = openMenu();
         QVERIFY(menu);
-        QCOMPARE(menu->actions().size(), 2);
+        QCOMPARE(menu->actions().size(), 3);
         // It opens by the face, where the focus is.
         const QRect face(control(*m_window, "picSmiley")->mapToGlobal(QPoint(0, 0)), QSize(19, 19));
         QVERIFY(face.contains(menu->pos()));
@@ -270,6 +280,7 @@ private Q_SLOTS:
         const Carried& data = carried.constFirst();
         QVERIFY(data.formats.contains(u"image/png"_qs));
         QVERIFY(data.formats.contains(u"text/uri-list"_qs));
+        QVERIFY(data.formats.contains(u"image/svg+xml"_qs));
         const QImage shown = control<FacePreview>(*m_window, "picSmiley")->Image();
         checkFace(data.image, shown);
         checkFace(QImage::fromData(data.png, "PNG"), shown);

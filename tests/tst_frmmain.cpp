@@ -154,6 +154,28 @@ private Q_SLOTS:
         QCOMPARE(smiley(w)->Picture(), FacePictures::blankFace());
     }
 
+    // Each bar names its style as its tooltip, following the bar.
+    void barTooltips_data()
+    {
+        QTest::addColumn<QString>("bar");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("eyes 3") << u"scrOgen"_qs << 3 << u"Ogen: knipoog"_qs;
+        QTest::newRow("eyes 20") << u"scrOgen"_qs << 20 << u"Ogen: slaperig"_qs;
+        QTest::newRow("mouth 12") << u"scrMond"_qs << 12 << u"Mond: twijfelend"_qs;
+        QTest::newRow("mouth back to 0") << u"scrMond"_qs << 0 << u"Mond: geen"_qs;
+    }
+    void barTooltips()
+    {
+        QFETCH(QString, bar);
+        QFETCH(int, value);
+        frmMain w(m_recorder);
+        auto* scrollBar = w.findChild<QScrollBar*>(bar);
+        scrollBar->setValue(7);
+        scrollBar->setValue(value);
+        QTEST(scrollBar->toolTip(), "tip");
+    }
+
     void assigningTheSameValueDrawsNothing()
     {
         frmMain w(m_recorder);

@@ -36,9 +36,10 @@ struct WriteResult
 
 WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes, WriteMode mode);
 
-// Encodes the image in the format and writes it as writeFileAtomically does.
+// Encodes the image in the format (see encodeImage, also for shownSize) and writes it as
+// writeFileAtomically does.
 WriteResult writeImageFile(const QString& path, const QImage& image, ImageFormat format,
-                           WriteMode mode);
+                           WriteMode mode, QSize shownSize = {});
 
 // Who writes a face to a file. The save dialog takes one, so that a test can put its own in.
 using ImageFileWriter =

@@ -39,7 +39,7 @@ QString writeFailure(const WriteResult& result, ImageFormat format)
         return QStringLiteral("Er staat al een map met deze naam.");
     case WriteProblem::NotEncoded:
         return QStringLiteral("Het plaatje kon niet als %1-bestand worden opgemaakt.")
-            .arg(format == ImageFormat::Bmp ? QStringLiteral("BMP") : QStringLiteral("PNG"));
+            .arg(extensionOf(format).toString().toUpper());
     case WriteProblem::Unknown:
         break;
     }

@@ -175,8 +175,13 @@ void frmMain::describePreview()
     m_picBorder->setAccessibleDescription(description);
     m_picSmiley->setAccessibleName(QStringLiteral("Preview"));
     m_picSmiley->setAccessibleDescription(description);
-    m_scrOgen->setAccessibleDescription(styleName(Catalogue::findEyes(m_scrOgen->value())));
-    m_scrMond->setAccessibleDescription(styleName(Catalogue::findMouth(m_scrMond->value())));
+    const QString eyes = styleName(Catalogue::findEyes(m_scrOgen->value()));
+    const QString mouth = styleName(Catalogue::findMouth(m_scrMond->value()));
+    m_scrOgen->setAccessibleDescription(eyes);
+    m_scrMond->setAccessibleDescription(mouth);
+    // The same for everyone who points at a bar.
+    m_scrOgen->setToolTip(QStringLiteral("Ogen: ") + eyes);
+    m_scrMond->setToolTip(QStringLiteral("Mond: ") + mouth);
 }
 
 std::int16_t frmMain::RandomValue(const std::int16_t& strMax)
