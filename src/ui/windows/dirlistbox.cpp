@@ -70,11 +70,6 @@ QString DirListBox::Path() const
     return QDir::toNativeSeparators(m_path);
 }
 
-QString DirListBox::itemPath(const QListWidgetItem* item)
-{
-    return item ? QDir::toNativeSeparators(item->data(pathRole).toString()) : QString();
-}
-
 bool DirListBox::setPath(const QString& path)
 {
     if (path.isEmpty()) {
@@ -84,12 +79,8 @@ bool DirListBox::setPath(const QString& path)
     if (!FileProbe::canOpenFolder(clean)) {
         return false;
     }
-    const bool changed = clean != m_path;
     m_path = clean;
     fill();
-    if (changed) {
-        Q_EMIT pathChanged();
-    }
     return true;
 }
 
