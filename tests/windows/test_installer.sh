@@ -3,7 +3,8 @@
 # installed and runs; installing and uninstalling then refuse, silently, with an error code
 # and nothing changed. Once it is closed this version installs over it and none of the older
 # version's files is left, the remembered file name is, and the entry in Windows' list of
-# programs gives the size. The installed program shows its window on a virtual X server.
+# programs gives the size. The installed program shows its window on a virtual X server, and
+# every DLL installed is loaded by it or by the render tool.
 # Uninstalling leaves a file of the user's, with its folder, and otherwise nothing of ours.
 #
 #   test_installer.sh SETUP_EXE ZIP SOURCE_DIR SETTINGS_KEY SETTINGS_VALUE PACKAGE_COMMAND...
@@ -129,11 +130,18 @@ difference=$((estimated - actual))
     fail "the uninstall entry gives $((estimated)) KiB, the files take $actual KiB"
 
 echo "== the installed program starts and shows its window"
-start_program
+WINEDEBUG=+loaddll start_program
 echo "the render tool answers too"
-wine "$install_dir/snoetjesmal-render.exe" --eyes 1 --mouth 4 -o 'C:\users\Public\face.bmp' ||
-    fail "snoetjesmal-render.exe failed"
+WINEDEBUG=+loaddll wine "$install_dir/snoetjesmal-render.exe" --eyes 1 --mouth 4 \
+    -o 'C:\users\Public\face.bmp' 2>"$work/render.log" || fail "snoetjesmal-render.exe failed"
 stop_program
+echo "every DLL is one they load"
+loaded=$(cat "$work/program.log" "$work/render.log" |
+    sed -n 's/.*Loaded L"\(.*\)" at .*/\1/p' | sed 's/.*\\//' | tr '[:upper:]' '[:lower:]')
+while read -r dll; do
+    name=$(basename "$dll" | tr '[:upper:]' '[:lower:]')
+    grep -qxF "$name" <<<"$loaded" || fail "$dll is installed but never loaded"
+done < <(installed_files | grep -i '\.dll$')
 stop_xvfb
 
 echo "== uninstalling leaves a file of the user's, and its folder"
