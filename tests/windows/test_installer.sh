@@ -142,7 +142,6 @@ while read -r dll; do
     name=$(basename "$dll" | tr '[:upper:]' '[:lower:]')
     grep -qxF "$name" <<<"$loaded" || fail "$dll is installed but never loaded"
 done < <(installed_files | grep -i '\.dll$')
-stop_xvfb
 
 echo "== uninstalling leaves a file of the user's, and its folder"
 echo "van de gebruiker" >"$install_dir/plugins/eigen.txt"
