@@ -1,18 +1,21 @@
 // Timings of the work behind the program's controls: redrawing one band of the preview, one
-// click on "Random", and saving a face. Every benchmark reports its median over repeated runs;
-// the program prints each median against its target and exits non-zero when one is missed.
+// click on "Random", and saving a face; and the renderer's whole pack of faces. Every benchmark
+// reports its median over repeated runs; the program prints each median against its target and
+// exits non-zero when one is missed.
 //
 //   snoetjesmal_bench [Google Benchmark options, e.g. --benchmark_filter=Redraw]
 
 #include "atomicfile.h"
 #include "catalogue.h"
 #include "facecanvas.h"
+#include "facepack.h"
 #include "fileprobe.h"
 #include "randomvalue.h"
 #include "savetarget.h"
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTextStream>
 
 #include <benchmark/benchmark.h>
 
@@ -32,7 +35,7 @@ const std::map<std::string, Nanoseconds>& targets()
 {
     static const std::map<std::string, Nanoseconds> limits = {
         {"BM_RedrawEyes", 1us},  {"BM_RedrawMouth", 1us}, {"BM_RedrawStretchedMouth", 1us},
-        {"BM_RandomClick", 5us}, {"BM_SaveFace", 3ms},
+        {"BM_RandomClick", 5us}, {"BM_SaveFace", 3ms},    {"BM_Pack", 1s},
     };
     return limits;
 }
@@ -122,6 +125,32 @@ void BM_SaveFace(benchmark::State& state)
     }
 }
 
+// snoetjesmal-render --all --fit 128 --transparent: all 336 faces as PNG files of 128 x 128
+// with their index, each written and pushed onto the disk (eight at a time), then the folder
+// put in place.
+void BM_Pack(benchmark::State& state)
+{
+    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/snoetjesmal-bench-XXXXXX"));
+    if (!dir.isValid()) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    RenderOptions options;
+    options.task = RenderOptions::Task::Pack;
+    options.fit = 128;
+    options.transparent = true;
+    QString errors;
+    QTextStream err(&errors);
+    int round = 0;
+    for (auto _ : state) {
+        options.output = dir.filePath(QStringLiteral("emoji-%1").arg(++round));
+        if (FacePack::write(options, err, [](int, int) {}) != ExitStatus::success) {
+            state.SkipWithError("the pack could not be written");
+            break;
+        }
+    }
+}
+
 void configure(benchmark::internal::Benchmark* benchmark)
 {
     benchmark->Repetitions(repetitions)->ReportAggregatesOnly(true)->UseRealTime();
@@ -132,6 +161,8 @@ BENCHMARK(BM_RedrawMouth)->Apply(configure)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_RedrawStretchedMouth)->Apply(configure)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_RandomClick)->Apply(configure)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_SaveFace)->Apply(configure)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Pack)->Repetitions(5)->Iterations(1)->ReportAggregatesOnly(true)->UseRealTime()->Unit(
+    benchmark::kMillisecond);
 
 // Shows the usual table and keeps every median to compare with its target afterwards.
 class TargetReporter : public benchmark::ConsoleReporter

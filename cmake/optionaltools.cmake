@@ -1,6 +1,7 @@
 # Tests and benchmarks that need tools beyond Qt and a compiler (an X server, xdotool, an
-# AT-SPI client, Google Benchmark, clang's libFuzzer, the desktop and packaging checkers) join
-# the build only where their tools are found, so that a plain checkout configures anywhere.
+# AT-SPI client, an SVG renderer of another make, Google Benchmark, the desktop and packaging
+# checkers) join the build only where their tools are found, so that a plain checkout
+# configures anywhere.
 # The presets that ./scripts/test uses set SNOETJESMAL_REQUIRE_ALL, under which a missing tool
 # stops the configuration instead: there every test must run.
 option(SNOETJESMAL_REQUIRE_ALL

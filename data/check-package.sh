@@ -20,8 +20,8 @@ for path in \
     ./usr/bin/snoetjesmal-render \
     ./usr/share/applications/nl.quorvelin.Snoetjesmal.desktop \
     ./usr/share/metainfo/nl.quorvelin.Snoetjesmal.metainfo.xml \
-    ./usr/share/icons/hicolor/32x32/apps/nl.quorvelin.Snoetjesmal.png \
-    ./usr/share/icons/hicolor/48x48/apps/nl.quorvelin.Snoetjesmal.png; do
+    ./usr/share/icons/hicolor/scalable/apps/nl.quorvelin.Snoetjesmal.svg \
+    ./usr/share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/nl.quorvelin.Snoetjesmal.png; do
     if ! grep -q " $path\$" <<<"$contents"; then
         echo "missing from the package: $path"
         status=1

@@ -33,15 +33,6 @@ public:
         return MsgBoxAnswer::Ok;
     }
 
-    QList<MsgBoxRequest> requests() const
-    {
-        QList<MsgBoxRequest> result;
-        for (const Box& box : boxes) {
-            result.append(box.request);
-        }
-        return result;
-    }
-
     void clear()
     {
         boxes.clear();

@@ -5,6 +5,7 @@
 #include "faceexport.h"
 #include "facepreview.h"
 #include "frmMain.h"
+#include "imageencoding.h"
 
 #include <QAction>
 #include <QApplication>
@@ -105,12 +106,13 @@ class TestFaceCopy : public QObject
 {
     Q_OBJECT
 
+    ScreenMessageBoxes m_boxes;
     std::unique_ptr<frmMain> m_window;
 
     // A window showing a face with both eyes and mouth, active so its shortcuts work.
     void openWindow()
     {
-        m_window = std::make_unique<frmMain>();
+        m_window = std::make_unique<frmMain>(m_boxes);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         control<QScrollBar>(*m_window, "scrOgen")->setValue(3);
@@ -152,7 +154,7 @@ private Q_SLOTS:
         QVERIFY(data);
         QVERIFY(data->hasImage());
         QVERIFY(data->hasFormat(u"image/png"_qs));
-        const QImage shown = m_window->picSmiley()->Image();
+        const QImage shown = control<FacePreview>(*m_window, "picSmiley")->Image();
         checkFace(data->imageData().value<QImage>(), shown);
         checkFace(QImage::fromData(data->data(u"image/png"_qs), "PNG"), shown);
     }
@@ -164,7 +166,7 @@ private Q_SLOTS:
         control<QScrollBar>(*m_window, "scrMond")->setValue(15);
         QTest::keyClick(control(*m_window, "picBorder"), Qt::Key_C, Qt::ControlModifier);
         const QImage copied = QGuiApplication::clipboard()->mimeData()->imageData().value<QImage>();
-        const QImage shown = m_window->picSmiley()->Image();
+        const QImage shown = control<FacePreview>(*m_window, "picSmiley")->Image();
         QVERIFY(shown != FaceExport::composeFace(3, 4));
         checkFace(copied, shown);
     }
@@ -178,6 +180,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("side");
         QTest::newRow("border, as shown") << u"picBorder"_qs << 0 << 19;
         QTest::newRow("face, 128 x 128") << u"picSmiley"_qs << 1 << 128;
+        QTest::newRow("face, SVG") << u"picSmiley"_qs << 2 << 0;
     }
     void copyFromMenu()
     {
@@ -187,11 +190,19 @@ private Q_SLOTS:
         sendContextMenu(m_window->findChild<QWidget*>(on), QContextMenuEvent::Mouse);
         QMenu* menu = openMenu();
         QVERIFY(menu);
-        QCOMPARE(menu->actions().size(), 2);
+        QCOMPARE(menu->actions().size(), 3);
         menu->actions().at(entry)->trigger();
 
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        const QImage shown = m_window->picSmiley()->Image();
+        const QImage shown = control<FacePreview>(*m_window, "picSmiley")->Image();
+        if (side == 0) {
+            // The drawing of the transparent face (tst_svgencoding reads such drawings back),
+            // and the same markup as text.
+            const QByteArray svg = data->data(u"image/svg+xml"_qs);
+            QCOMPARE(svg, encodeImage(FaceExport::withTransparency(shown), ImageFormat::Svg));
+            QCOMPARE(data->text(), QString::fromUtf8(svg));
+            return;
+        }
         checkFace(data->imageData().value<QImage>(), shown, side);
         checkFace(QImage::fromData(data->data(u"image/png"_qs), "PNG"), shown, side);
     }
@@ -218,7 +229,7 @@ private Q_SLOTS:
                         static_cast<Qt::KeyboardModifiers>(modifiers));
         QMenu* menu = openMenu();
         QVERIFY(menu);
-        QCOMPARE(menu->actions().size(), 2);
+        QCOMPARE(menu->actions().size(), 3);
         // It opens by the face, where the focus is.
         const QRect face(control(*m_window, "picSmiley")->mapToGlobal(QPoint(0, 0)), QSize(19, 19));
         QVERIFY(face.contains(menu->pos()));
@@ -269,7 +280,8 @@ private Q_SLOTS:
         const Carried& data = carried.constFirst();
         QVERIFY(data.formats.contains(u"image/png"_qs));
         QVERIFY(data.formats.contains(u"text/uri-list"_qs));
-        const QImage shown = m_window->picSmiley()->Image();
+        QVERIFY(data.formats.contains(u"image/svg+xml"_qs));
+        const QImage shown = control<FacePreview>(*m_window, "picSmiley")->Image();
         checkFace(data.image, shown);
         checkFace(QImage::fromData(data.png, "PNG"), shown);
 

@@ -10,7 +10,6 @@
 #include <QTest>
 
 #include <optional>
-#include <utility>
 
 using FaceExport::Region;
 
@@ -59,16 +58,40 @@ class TestFaceExport : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The composition helper draws as the Random button does: eyes, then mouth, so that row
-    // 11 is the mouth's. The canvas itself is checked against the resources in tst_facecanvas.
-    void composeFaceDrawsEyesThenMouth()
+    // The composition helper draws on the preview's canvas in the order asked for: after
+    // Random (mouth last) or after moving the eye bar (eyes last). The canvas itself is
+    // checked against the resources in tst_facecanvas.
+    void composeFaceInOrder_data()
     {
-        for (const auto& [eyes, mouth] : {std::pair{1, 1}, {10, 5}, {20, 15}}) {
-            FaceCanvas canvas;
-            canvas.recomposeEyes(eyes);
+        QTest::addColumn<int>("eyes");
+        QTest::addColumn<int>("mouth");
+        QTest::addColumn<bool>("eyesLast");
+        QTest::newRow("mouth last") << 10 << 5 << false;
+        QTest::newRow("eyes last") << 10 << 5 << true;
+        QTest::newRow("eyes last, stretched mouth") << 20 << 15 << true;
+    }
+    void composeFaceInOrder()
+    {
+        QFETCH(int, eyes);
+        QFETCH(int, mouth);
+        QFETCH(bool, eyesLast);
+        FaceCanvas canvas;
+        canvas.recomposeEyes(eyesLast ? 0 : eyes);
+        canvas.recomposeMouth(mouth);
+        canvas.recomposeEyes(eyes);
+        if (!eyesLast) {
             canvas.recomposeMouth(mouth);
-            QCOMPARE(FaceExport::composeFace(eyes, mouth), canvas.image());
         }
+        const QImage face = FaceExport::composeFace(eyes, mouth,
+                                                    eyesLast ? FaceExport::DrawingOrder::EyesLast
+                                                             : FaceExport::DrawingOrder::MouthLast);
+        QCOMPARE(face, canvas.image());
+        // Both bands draw row 11 here: it is the last row of the eyes' picture or the first
+        // of the mouth's, whichever came last.
+        const QImage row11 =
+            eyesLast ? FacePictures::picture(Catalogue::findEyes(eyes)->box).copy(0, 11, side, 1)
+                     : FacePictures::picture(Catalogue::findMouth(mouth)->box).copy(0, 0, side, 1);
+        QCOMPARE(face.copy(0, 11, side, 1), row11);
     }
 
     void regionsOfTheBlankFace()

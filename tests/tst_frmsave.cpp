@@ -1,20 +1,19 @@
-// The save dialog: its captions, the remembered name, what a save writes and asks, the faults
-// it reports, and how it is hidden, shown again and discarded. The dialog is given a preview
-// of the test's own, its message boxes are written down instead of shown, and where a test
-// is about the dialog rather than the disk it is given a writer of the test's own. Files are
-// written into temporary folders only (on Windows also into C:\ of the test's own Wine
-// prefix), and the settings go to a temporary folder set up before the application starts:
+// The save dialog: its captions, the remembered name, that its "Opslaan" saves where its lists
+// point (what a save asks and reports is tst_saveflow's), and how it is hidden, shown again
+// and discarded. The dialog is given a preview of the test's own and its message boxes are
+// written down instead of shown. Files are written into temporary folders only, and
+// the settings go to a temporary folder set up before the application starts:
 // the user's own files are never touched. On Windows the settings are the registry's; the
 // test runs there only where the registry is the test's own (SNOETJESMAL_PRIVATE_REGISTRY=1,
 // a Wine prefix made for the run) and reads it by the key's full name.
 
-#include "atomicfile.h"
 #include "dialogfont.h"
 #include "dirlistbox.h"
 #include "drivelistbox.h"
 #include "facecanvas.h"
 #include "frmMain.h"
 #include "frmSave.h"
+#include "programinfo.h"
 
 #include "folderfiles.h"
 #include "recordedboxes.h"
@@ -22,7 +21,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -37,18 +35,11 @@
 #include <memory>
 #include <optional>
 
-#ifdef Q_OS_WIN
-#include <qt_windows.h>
-#endif
-
 namespace {
 
-const QString organisation = QStringLiteral("QuorvelinSoftware");
-const QString application = QStringLiteral("Snoetjesmal");
-const QString key = QStringLiteral("Filename");
-
-const QString replaceText = QStringLiteral(
-    "Het bestand op de aangegeven locatie bestaat al, wil je het bestand vervangen?");
+const QString& organisation = ProgramInfo::settingsOrganisation;
+const QString& application = ProgramInfo::settingsApplication;
+const QString& key = ProgramInfo::settingsKey;
 
 // Where the settings of this test go; made before the application starts.
 QTemporaryDir* settingsFolder = nullptr;
@@ -62,7 +53,7 @@ void useSettingsIn(const QString& folder)
 #ifdef Q_OS_WIN
 // The key by its full name, not by the organisation and application the program gives.
 const QString registryKey =
-    QStringLiteral("HKEY_CURRENT_USER\\Software\\QuorvelinSoftware\\Snoetjesmal");
+    u"HKEY_CURRENT_USER\\Software\\"_qs + organisation + u'\\' + application;
 
 std::unique_ptr<QSettings> settingsStore()
 {
@@ -107,13 +98,6 @@ QImage testFace(int eyes, int mouth)
     canvas.recomposeEyes(eyes);
     canvas.recomposeMouth(mouth);
     return canvas.image();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 // The one save dialog that is on screen, if any.
@@ -162,14 +146,14 @@ class TestFrmSave : public QObject
     QWidget m_mainWindow;
     std::unique_ptr<frmSave> m_dialog;
 
-    frmSave& newDialog(ImageFileWriter writer = writeBmpFile)
+    frmSave& newDialog()
     {
         const frmSave::Preview preview{[this] { return m_image; },
                                        [this](const QImage& picture) {
                                            m_picture = picture;
                                        }};
-        m_dialog = std::make_unique<frmSave>(&m_mainWindow, m_mainWindow.windowIcon(), preview,
-                                             m_boxes, std::move(writer));
+        m_dialog =
+            std::make_unique<frmSave>(&m_mainWindow, m_mainWindow.windowIcon(), preview, m_boxes);
         return *m_dialog;
     }
 
@@ -179,10 +163,9 @@ class TestFrmSave : public QObject
     QPushButton* cmdCancel() const { return control<QPushButton>(*m_dialog, "cmdCancel"); }
 
     // Shows a new dialog (not modally) at a folder with a name, ready to save.
-    frmSave& shownAt(const QString& folder, const QString& typed,
-                     ImageFileWriter writer = writeBmpFile)
+    frmSave& shownAt(const QString& folder, const QString& typed)
     {
-        frmSave& dialog = newDialog(std::move(writer));
+        frmSave& dialog = newDialog();
         dialog.show();
         [&] {
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -305,137 +288,19 @@ private Q_SLOTS:
         QVERIFY(m_boxes.boxes.isEmpty());
     }
 
-    void saves_data()
-    {
-        QTest::addColumn<QString>("sub");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("fileName");
-        QTest::newRow("folder") << QString() << u"emoticon"_qs << u"emoticon.bmp"_qs;
-        QTest::newRow("folder named like a file") << u"x.bmp"_qs << u"blij"_qs << u"blij.bmp"_qs;
-        // The typed name is used unchanged.
-        QTest::newRow("own extension") << QString() << u"foto.bmp"_qs << u"foto.bmp.bmp"_qs;
-        QTest::newRow("empty") << QString() << QString() << u".bmp"_qs;
-        // As long as the file system allows: 251 bytes (UTF-16 units on Windows) and ".bmp"
-        // make 255.
-        QTest::newRow("longest name")
-            << QString() << QString(251, u'a') << QString(251, u'a') + u".bmp"_qs;
-    }
-
+    // A save through the dialog: the file goes where the folder list is, under the typed name.
     void saves()
     {
-        QFETCH(QString, sub);
-        QFETCH(QString, typed);
-        QFETCH(QString, fileName);
-        const QString folder = sub.isEmpty() ? m_folder : m_folder + QLatin1Char('/') + sub;
+        const QString folder = m_folder + u"/sub"_qs;
         QVERIFY(QDir().mkpath(folder));
-        shownAt(folder, typed);
+        shownAt(folder, u"blij"_qs);
         QCOMPARE(dirMap()->Path(), native(folder));
-
         QTest::mouseClick(cmdSave(), Qt::LeftButton);
-
-        verifySaved(folder + QLatin1Char('/') + fileName);
-        QCOMPARE(entries(folder), QStringList{fileName});
+        verifySaved(folder + u"/blij.bmp"_qs);
+        QCOMPARE(entries(folder), QStringList{u"blij.bmp"_qs});
     }
 
-    void replaceQuestion_data()
-    {
-        QTest::addColumn<MsgBoxAnswer>("answer");
-        QTest::newRow("yes") << MsgBoxAnswer::Yes;
-        QTest::newRow("no") << MsgBoxAnswer::No;
-    }
-
-    void replaceQuestion()
-    {
-        const QString typed = u"emoticon"_qs;
-        QFETCH(MsgBoxAnswer, answer);
-        const QString path = m_folder + QLatin1Char('/') + typed + u".bmp"_qs;
-        shownAt(m_folder, typed);
-        cmdSave()->click();
-        QVERIFY(isBmpOf(contents(path), m_image));
-        const QByteArray first = contents(path);
-
-        // Another face, saved under the same name.
-        m_image = testFace(3, 9);
-        m_dialog->show();
-        m_boxes.clear();
-        m_boxes.answers = {answer};
-        cmdSave()->click();
-
-        QVERIFY(!m_boxes.boxes.isEmpty());
-        const MsgBoxRequest& question = m_boxes.boxes.at(0).request;
-        QCOMPARE(question.text, replaceText);
-        QCOMPARE(question.title, u"Bestand vervangen"_qs);
-        QCOMPARE(question.style, replaceStyle);
-        QVERIFY(m_boxes.boxes.at(0).flag);
-        if (answer == MsgBoxAnswer::No) {
-            QCOMPARE(m_boxes.boxes.size(), 1);
-            QCOMPARE(contents(path), first);
-            QVERIFY(m_dialog->isVisible());
-            QCOMPARE(name()->text(), typed);
-            QCOMPARE(dirMap()->Path(), native(m_folder));
-        } else {
-            QCOMPARE(m_boxes.boxes.size(), 2);
-            QCOMPARE(m_boxes.boxes.at(1).request.text, u"Succesvol opgeslagen!"_qs);
-            QVERIFY(isBmpOf(contents(path), m_image));
-            QVERIFY(!m_dialog->isVisible());
-        }
-        QCOMPARE(entries(m_folder), QStringList{QFileInfo(path).fileName()});
-    }
-
-    void aFileThatAppearsMeanwhileBringsTheQuestion_data()
-    {
-        QTest::addColumn<MsgBoxAnswer>("answer");
-        QTest::newRow("yes") << MsgBoxAnswer::Yes;
-        QTest::newRow("no") << MsgBoxAnswer::No;
-    }
-
-    // Nothing was there when the dialog looked, but a file of that name is there by the time
-    // it writes: that file is not replaced unasked.
-    void aFileThatAppearsMeanwhileBringsTheQuestion()
-    {
-        QFETCH(MsgBoxAnswer, answer);
-        const QString path = m_folder + u"/emoticon.bmp"_qs;
-        QList<WriteMode> modes;
-        shownAt(m_folder, u"emoticon"_qs,
-                [&](const QString& target, const QImage& image, WriteMode mode) {
-                    if (modes.isEmpty()) {
-                        writeFile(target, "van een ander");
-                    }
-                    modes << mode;
-                    return writeBmpFile(target, image, mode);
-                });
-        m_boxes.answers = {answer};
-        cmdSave()->click();
-
-        QVERIFY(!m_boxes.boxes.isEmpty());
-        QCOMPARE(m_boxes.boxes.at(0).request.text, replaceText);
-        if (answer == MsgBoxAnswer::No) {
-            QCOMPARE(modes, QList<WriteMode>{WriteMode::CreateNew});
-            QCOMPARE(m_boxes.boxes.size(), 1);
-            QCOMPARE(contents(path), QByteArray("van een ander"));
-            QVERIFY(m_dialog->isVisible());
-        } else {
-            QCOMPARE(modes, (QList<WriteMode>{WriteMode::CreateNew, WriteMode::Replace}));
-            QCOMPARE(m_boxes.boxes.size(), 2);
-            QVERIFY(isBmpOf(contents(path), m_image));
-            QVERIFY(!m_dialog->isVisible());
-        }
-        QCOMPARE(entries(m_folder), QStringList{u"emoticon.bmp"_qs});
-    }
-
-    void aFolderOfThatNameErrorsAndStays()
-    {
-        QVERIFY(QDir(m_folder).mkpath(u"emoticon.bmp/binnen"_qs));
-        shownAt(m_folder, u"emoticon"_qs);
-        cmdSave()->click();
-        verifyRefused({});
-        QVERIFY(m_boxes.boxes.at(0).request.text.contains(u"map"_qs));
-        QCOMPARE(entries(m_folder + u"/emoticon.bmp"_qs), QStringList{u"binnen"_qs});
-        QCOMPARE(entries(m_folder), QStringList{u"emoticon.bmp"_qs});
-        // The preview's picture is only taken on the way to writing.
-        QVERIFY(m_picture.isNull());
-    }
-
+    // A refused save leaves the dialog open as it was.
     void aRemovedFolder()
     {
         const QString folder = m_folder + u"/weg"_qs;
@@ -449,48 +314,6 @@ private Q_SLOTS:
         QCOMPARE(name()->text(), u"blij"_qs);
         QCOMPARE(dirMap()->Path(), native(folder));
         QVERIFY(entries(m_folder).isEmpty());
-    }
-
-    void badNames_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("separator") << u"sub/emoticon"_qs << u"/"_qs;
-        QTest::newRow("nul") << (u"emo"_qs + QChar(0) + u"ticon"_qs) << u"nulteken"_qs;
-#ifdef Q_OS_WIN
-        // 252 units and ".bmp" are one more than the file system takes.
-        QTest::newRow("too long") << QString(252, u'a') << u"256 tekens"_qs;
-        QTest::newRow("reserved") << u"a?b"_qs << u"< > : \" / \\ | ? *"_qs;
-        QTest::newRow("device") << u"Com1.emoticon"_qs << u"apparaat"_qs;
-#else
-        // 252 bytes and ".bmp" are one byte more than the file system takes.
-        QTest::newRow("too long") << QString(252, u'a') << u"256 bytes"_qs;
-        QTest::newRow("too long in bytes") << QString(126, QChar(0x00e9)) << u"te lang"_qs;
-#endif
-    }
-
-    void badNames()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, says);
-        QVERIFY(QDir(m_folder).mkdir(u"sub"_qs));
-        const QString folder = m_folder + u"/sub"_qs;
-        shownAt(folder, typed);
-        cmdSave()->click();
-        verifyRefused({});
-        QVERIFY2(m_boxes.boxes.at(0).request.text.contains(says),
-                 qPrintable(m_boxes.boxes.at(0).request.text));
-        QVERIFY(entries(folder).isEmpty());
-        QCOMPARE(entries(m_folder), QStringList{u"sub"_qs});
-    }
-
-    void aFailedWriteIsReported()
-    {
-        shownAt(m_folder, u"emoticon"_qs, [](const QString&, const QImage&, WriteMode) {
-            return WriteResult{WriteProblem::DiskFull, {}};
-        });
-        cmdSave()->click();
-        verifyRefused(u"De schijf is vol."_qs);
     }
 
     void firstRunShowsTheDefaultAndStoresNothing()
@@ -566,11 +389,11 @@ private Q_SLOTS:
 #else
         const QTemporaryDir broken;
         QVERIFY(broken.isValid());
-        const QString file = broken.path() + u"/QuorvelinSoftware/Snoetjesmal.conf"_qs;
+        const QString file = broken.path() + u'/' + organisation + u'/' + application + u".conf"_qs;
         if (kind == u"folder"_qs) {
             QVERIFY(QDir().mkpath(file)); // a folder where the file should be
         } else {
-            QVERIFY(QDir().mkpath(broken.path() + u"/QuorvelinSoftware"_qs));
+            QVERIFY(QDir().mkpath(broken.path() + u'/' + organisation));
             QFile garbage(file);
             QVERIFY(garbage.open(QIODevice::WriteOnly));
             QByteArray bytes("\xff[[[=\n");
@@ -674,102 +497,6 @@ private Q_SLOTS:
         QVERIFY(QDir(dirMap()->Path()).isRoot());
         QVERIFY(m_boxes.boxes.isEmpty());
     }
-
-#ifdef Q_OS_WIN
-    void writesWhereTheFolderListIs_data()
-    {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("written");
-        QTest::newRow("root of C") << u"C:\\"_qs << u"C:\\emoticon.bmp"_qs;
-        QTest::newRow("C:\\Temp") << u"C:\\Temp"_qs << u"C:\\Temp\\emoticon.bmp"_qs;
-    }
-
-    // The real dialog and the real writer, on drive C of the test's own Wine prefix: a
-    // separator is added only where the folder does not end in one.
-    void writesWhereTheFolderListIs()
-    {
-        QFETCH(QString, folder);
-        QFETCH(QString, written);
-        const QString typed = u"emoticon"_qs;
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY(!QFileInfo::exists(written));
-        const auto remove = qScopeGuard([&] { QFile::remove(written); });
-        const QStringList before = entries(folder);
-        shownAt(folder, typed);
-        QCOMPARE(dirMap()->Path(), folder);
-        cmdSave()->click();
-        verifySaved(written);
-        QStringList after = before;
-        after.append(QFileInfo(written).fileName());
-        after.sort();
-        QStringList now = entries(folder);
-        now.sort();
-        QCOMPARE(now, after);
-    }
-
-    void fileAttributes_data()
-    {
-        QTest::addColumn<uint>("attributes");
-        QTest::addColumn<bool>("replaced");
-        QTest::newRow("hidden") << uint{FILE_ATTRIBUTE_HIDDEN} << true;
-        QTest::newRow("system") << uint{FILE_ATTRIBUTE_SYSTEM} << true;
-        QTest::newRow("read-only") << uint{FILE_ATTRIBUTE_READONLY} << false;
-    }
-
-    // A file with attributes of its own is asked about like any other. After a yes it is
-    // replaced and keeps them, or (read-only) it stays as it was and the box says why.
-    void fileAttributes()
-    {
-        QFETCH(uint, attributes);
-        QFETCH(bool, replaced);
-        const QString path = m_folder + u"/emoticon.bmp"_qs;
-        const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
-        writeFile(path, "van de gebruiker");
-        QVERIFY(::SetFileAttributesW(native.c_str(), attributes));
-        const auto writable =
-            qScopeGuard([&] { ::SetFileAttributesW(native.c_str(), FILE_ATTRIBUTE_NORMAL); });
-        shownAt(m_folder, u"emoticon"_qs);
-        m_boxes.answers = {MsgBoxAnswer::Yes};
-        cmdSave()->click();
-
-        QVERIFY(!m_boxes.boxes.isEmpty());
-        QCOMPARE(m_boxes.boxes.at(0).request.text, replaceText);
-        QCOMPARE(m_boxes.boxes.size(), 2);
-        const MsgBoxRequest& outcome = m_boxes.boxes.at(1).request;
-        if (replaced) {
-            QCOMPARE(outcome.text, u"Succesvol opgeslagen!"_qs);
-            QVERIFY(isBmpOf(contents(path), m_image));
-        } else {
-            QCOMPARE(outcome.title, u"Fout"_qs);
-            QCOMPARE(outcome.text,
-                     u"Fout opgetreden:\r\nHet bestaande bestand is alleen-lezen en kan daarom "
-                     "niet worden vervangen."_qs);
-            QCOMPARE(contents(path), QByteArray("van de gebruiker"));
-            QVERIFY(m_dialog->isVisible());
-        }
-        const DWORD now = ::GetFileAttributesW(native.c_str());
-        QVERIFY(now != INVALID_FILE_ATTRIBUTES);
-        QCOMPARE(now & attributes, DWORD{attributes});
-        // No temporary file is left, hidden or not.
-        QCOMPARE(QDir(m_folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                          QDir::NoDotAndDotDot),
-                 QStringList{u"emoticon.bmp"_qs});
-    }
-
-    // Deeper than MAX_PATH: the folder list opens such a folder, and the dialog writes there.
-    void aFolderDeeperThanMaxPath()
-    {
-        QString folder = m_folder;
-        while (folder.size() < 300) {
-            folder += u"/"_qs + QString(40, u'm');
-        }
-        QVERIFY(QDir().mkpath(folder));
-        shownAt(folder, u"emoticon"_qs);
-        cmdSave()->click();
-        verifySaved(folder + u"/emoticon.bmp"_qs);
-        QCOMPARE(entries(folder), QStringList{u"emoticon.bmp"_qs});
-    }
-#endif
 };
 
 int main(int argc, char* argv[])

@@ -5,6 +5,7 @@
 #include "catalogue.h"
 #include "combinationsheet.h"
 #include "faceexport.h"
+#include "imageencoding.h"
 #include "qttranslation.h"
 #include "renderjob.h"
 #include "renderoptions.h"
@@ -43,6 +44,8 @@ Run run(const QStringList& arguments, const QString& shellPrefix = {})
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+    // As in a container or a cron job, where Qt would have something to say about it.
+    environment.remove(u"XDG_RUNTIME_DIR"_qs);
     process.setProcessEnvironment(environment);
     if (shellPrefix.isEmpty()) {
         process.start(renderProgram, arguments);
@@ -138,8 +141,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("transparent");
         QTest::addColumn<int>("format");
         const int face = static_cast<int>(RenderOptions::Task::Face);
-        const int png = static_cast<int>(RenderOptions::Format::Png);
-        const int bmp = static_cast<int>(RenderOptions::Format::Bmp);
+        const int png = static_cast<int>(ImageFormat::Png);
+        const int bmp = static_cast<int>(ImageFormat::Bmp);
+        const int svg = static_cast<int>(ImageFormat::Svg);
         QTest::newRow("defaults") << QStringList{u"-o"_qs, u"a.png"_qs} << face << 0 << 0 << 1 << 0
                                   << false << png;
         QTest::newRow("values") << QStringList{u"--eyes"_qs, u"3"_qs,  u"--mouth"_qs,
@@ -161,6 +165,14 @@ private Q_SLOTS:
         QTest::newRow("styles") << QStringList{u"--styles"_qs, u"-o"_qs, u"s.png"_qs}
                                 << static_cast<int>(RenderOptions::Task::Styles) << 0 << 0
                                 << RenderLimits::defaultStylesScale << 0 << false << png;
+        QTest::newRow("svg by name") << QStringList{u"--transparent"_qs, u"-o"_qs, u"a.Svg"_qs}
+                                     << face << 0 << 0 << 1 << 0 << true << svg;
+        QTest::newRow("svg by option, no extension")
+            << QStringList{u"--format=SVG"_qs, u"-o"_qs, u"gezicht"_qs} << face << 0 << 0 << 1 << 0
+            << false << svg;
+        QTest::newRow("pack") << QStringList{u"--all"_qs, u"--fit=128"_qs, u"-o"_qs, u"map.bmp"_qs}
+                              << static_cast<int>(RenderOptions::Task::Pack) << 0 << 0 << 1 << 128
+                              << false << png;
         QTest::newRow("list") << QStringList{u"--list"_qs}
                               << static_cast<int>(RenderOptions::Task::List) << 0 << 0 << 1 << 0
                               << false << png;
@@ -215,10 +227,16 @@ private Q_SLOTS:
             << QStringList{u"--scale"_qs, u"2"_qs, u"--fit"_qs, u"128"_qs, o, png}
             << u"--scale en --fit"_qs;
         QTest::newRow("transparent bmp")
-            << QStringList{u"--transparent"_qs, o, u"face.bmp"_qs} << u"PNG"_qs;
-        QTest::newRow("jpeg") << QStringList{o, u"face.jpg"_qs} << u".png of .bmp"_qs;
+            << QStringList{u"--transparent"_qs, o, u"face.bmp"_qs} << u"PNG of SVG"_qs;
+        QTest::newRow("jpeg") << QStringList{o, u"face.jpg"_qs} << u".bmp of .svg"_qs;
         QTest::newRow("extension only in folder")
-            << QStringList{o, u"faces.png/face"_qs} << u".png of .bmp"_qs;
+            << QStringList{o, u"faces.png/face"_qs} << u".bmp of .svg"_qs;
+        QTest::newRow("unknown format") << QStringList{u"--format=gif"_qs, o, png} << u"gif"_qs;
+        QTest::newRow("format against name")
+            << QStringList{u"--format=svg"_qs, o, png} << u"niet op .svg"_qs;
+        QTest::newRow("force without pack") << QStringList{u"--force"_qs, o, png} << u"--all"_qs;
+        QTest::newRow("pack and eyes")
+            << QStringList{u"--all"_qs, u"--eyes=1"_qs, o, u"map"_qs} << u"--eyes"_qs;
         QTest::newRow("no output") << QStringList{u"--eyes"_qs, u"1"_qs} << u"-o"_qs;
         QTest::newRow("eyes twice")
             << QStringList{u"--eyes=1"_qs, u"--eyes=2"_qs, o, png} << u"--eyes is meer dan eens"_qs;
@@ -285,7 +303,9 @@ private Q_SLOTS:
         QFETCH(QString, file);
         const Run result = run({u"--eyes"_qs, eyes, u"--mouth"_qs, mouth, u"--scale"_qs,
                                 QString::number(scale), u"-o"_qs, path(file)});
-        QVERIFY2(result.status == ExitStatus::success, qPrintable(result.err));
+        QCOMPARE(result.status, ExitStatus::success);
+        // Nothing but its own words: no note of Qt's.
+        QCOMPARE(result.err, QString());
 
         QImage written(path(file));
         QVERIFY(!written.isNull());
@@ -383,6 +403,73 @@ private Q_SLOTS:
         QVERIFY(combinationCell(2, 0, 1).left() > combinationCell(2, 0, 0).right());
     }
 
+    // A pack appears whole, and only where nothing is lost: a new name, or with --force an
+    // earlier pack. A write that fails at the last file (the index, larger than the faces
+    // under the file size limit) leaves nothing; a folder that is there is left as it was.
+    void pack_data()
+    {
+        QTest::addColumn<QString>("before"); // "": nothing; "pack": an earlier pack; else a file
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<QString>("shellPrefix");
+        QTest::addColumn<int>("status");
+        QTest::newRow("new") << QString() << QStringList() << QString() << 0;
+        QTest::newRow("index cannot be written")
+            << QString() << QStringList() << u"trap '' XFSZ; ulimit -f 8;"_qs << 1;
+        QTest::newRow("earlier pack") << u"pack"_qs << QStringList() << QString() << 1;
+        QTest::newRow("earlier pack, --force")
+            << u"pack"_qs << QStringList{u"--force"_qs} << QString() << 0;
+        QTest::newRow("other folder, --force")
+            << u"foto.jpg"_qs << QStringList{u"--force"_qs} << QString() << 1;
+    }
+    void pack()
+    {
+        QFETCH(QString, before);
+        QFETCH(QStringList, extra);
+        QFETCH(QString, shellPrefix);
+        QFETCH(int, status);
+#ifndef Q_OS_LINUX
+        if (!shellPrefix.isEmpty()) {
+            QSKIP("needs a Posix shell's limit on the file size (ulimit -f)");
+        }
+#endif
+        const QString folder = path(u"emoji"_qs);
+        if (before == u"pack") {
+            QCOMPARE(run({u"--all"_qs, u"--format=svg"_qs, u"-o"_qs, folder}).status, 0);
+        } else if (!before.isEmpty()) {
+            QVERIFY(QDir().mkdir(folder));
+            QFile(folder + u'/' + before).open(QIODevice::WriteOnly);
+        }
+        const QStringList old = entries(folder);
+
+        const Run result =
+            run(QStringList{u"--all"_qs, u"--eyes-last"_qs, u"-o"_qs, folder} + extra, shellPrefix);
+        QCOMPARE(result.status, status);
+        QCOMPARE(entries(m_folder->path()),
+                 status == 0 || !before.isEmpty() ? QStringList{u"emoji"_qs} : QStringList());
+        if (status != 0) {
+            QCOMPARE(entries(folder), old);
+            return;
+        }
+        QCOMPARE(result.err, QString()); // no progress where no one watches
+        QFile index(folder + u"/index.csv"_qs);
+        QVERIFY(index.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QStringList lines =
+            QString::fromUtf8(index.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1 + 21 * 16);
+        QVERIFY(lines.contains(u"knipoog-blij,3,4,knipoog-blij.png"_qs));
+        QStringList files{u"index.csv"_qs};
+        for (const QString& line : lines.mid(1)) {
+            const QStringList field = line.split(u',');
+            files << field.at(3);
+            const QImage face = FaceExport::composeFace(field.at(1).toInt(), field.at(2).toInt(),
+                                                        FaceExport::DrawingOrder::EyesLast);
+            QCOMPARE(QImage(folder + u'/' + field.at(3)).convertToFormat(QImage::Format_RGB32),
+                     face);
+        }
+        files.sort();
+        QCOMPARE(entries(folder), files);
+    }
+
     void listFromProgram()
     {
         const Run result = run({u"--list"_qs});
@@ -412,7 +499,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("mentions");
-        QTest::newRow("extension") << QStringList{u"-o"_qs, u"f.gif"_qs} << u".png of .bmp"_qs;
+        QTest::newRow("extension") << QStringList{u"-o"_qs, u"f.gif"_qs} << u".bmp of .svg"_qs;
         // The renderer loads Qt's Dutch itself.
         QTest::newRow("unknown option") << QStringList{u"--kleur=geel"_qs, u"-o"_qs, u"f.png"_qs}
                                         << u"Onbekende optie: 'kleur'"_qs;

@@ -1,7 +1,10 @@
 // Snoetjesmal: makes a small yellow emoticon from a choice of eyes and mouth.
 
+#include "accessibility.h"
 #include "clipboardformats.h"
 #include "frmMain.h"
+#include "msgbox.h"
+#include "programinfo.h"
 #include "qttranslation.h"
 #include "untrappederror.h"
 
@@ -19,19 +22,22 @@ int main(int argc, char* argv[])
     }
 #endif
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("QuorvelinSoftware"));
-    QApplication::setApplicationName(QStringLiteral("Snoetjesmal"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QApplication::setOrganizationName(ProgramInfo::settingsOrganisation);
+    QApplication::setApplicationName(ProgramInfo::settingsApplication);
+    QApplication::setApplicationVersion(ProgramInfo::version);
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.quorvelin.Snoetjesmal"));
 
+    // What the whole program shares, set up once before the first window.
     installQtTranslation();
     registerClipboardFormats();
+    installAccessibleInterfaces();
+    ScreenMessageBoxes boxes;
 
     std::unique_ptr<frmMain> window;
     try {
-        window = std::make_unique<frmMain>();
+        window = std::make_unique<frmMain>(boxes);
     } catch (const std::exception& error) {
-        reportUntrappedError(screenMessageBoxes(), nullptr, describeException(error));
+        reportUntrappedError(boxes, nullptr, describeException(error));
         return 1;
     }
     window->show();

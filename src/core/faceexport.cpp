@@ -89,11 +89,18 @@ const RegionMap& regions()
 
 } // namespace
 
-QImage composeFace(int eyes, int mouth)
+QImage composeFace(int eyes, int mouth, DrawingOrder order)
 {
+    // Each band is blanked whole before its style is drawn, so what the canvas shows depends
+    // only on which band came last, not on what was drawn before.
     FaceCanvas canvas;
-    canvas.recomposeEyes(eyes);
-    canvas.recomposeMouth(mouth);
+    if (order == DrawingOrder::EyesLast) {
+        canvas.recomposeMouth(mouth);
+        canvas.recomposeEyes(eyes);
+    } else {
+        canvas.recomposeEyes(eyes);
+        canvas.recomposeMouth(mouth);
+    }
     return canvas.image();
 }
 

@@ -7,10 +7,21 @@
 // surroundings taken away, and enlarged by whole pixels for the sizes chat programs use.
 namespace FaceExport {
 
-// The face the program shows for an eye and a mouth value: the blank face, then the eyes,
-// then the mouth, as the Random button composes it (row 11 therefore follows the mouth).
-// Values without a style leave their band blank. Throws FaceError when a picture is missing.
-QImage composeFace(int eyes, int mouth);
+// Which band the preview drew last. The two bands share row 11, which shows the band drawn
+// last: the mouth after the Random button or after moving the mouth bar, the eyes after
+// moving the eye bar. Only the mouths drawn from row 11 (5 and 8 to 15) and the eyes that
+// reach it (10 and 20) can draw that row otherwise than the blank band does, so only they
+// can tell the two orders apart.
+enum class DrawingOrder
+{
+    MouthLast,
+    EyesLast,
+};
+
+// The face the program shows for an eye and a mouth value, drawn on the preview's own canvas
+// in that order. Values without a style leave their band blank. Throws FaceError when a
+// picture is missing.
+QImage composeFace(int eyes, int mouth, DrawingOrder order = DrawingOrder::MouthLast);
 
 // Where a pixel of the 19 x 19 face lies, decided once from the blank face: the white
 // around the disc that is connected to the edge of the picture (Outside), the pixels of the

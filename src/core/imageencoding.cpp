@@ -1,12 +1,29 @@
 #include "imageencoding.h"
 
+#include "svgencoding.h"
+
 #include <QBuffer>
 #include <QImageWriter>
 
-QByteArray encodeImage(const QImage& image, ImageFormat format)
+#include <array>
+
+namespace {
+
+constexpr std::array<std::pair<ImageFormat, QStringView>, 3> extensions{{
+    {ImageFormat::Bmp, u"bmp"},
+    {ImageFormat::Png, u"png"},
+    {ImageFormat::Svg, u"svg"},
+}};
+
+} // namespace
+
+QByteArray encodeImage(const QImage& image, ImageFormat format, QSize shownSize)
 {
     if (image.isNull()) {
         return {};
+    }
+    if (format == ImageFormat::Svg) {
+        return encodeSvg(image, shownSize.isEmpty() ? image.size() : shownSize);
     }
     QImage encoded = image;
     if (format == ImageFormat::Bmp) {
@@ -29,4 +46,24 @@ QByteArray encodeImage(const QImage& image, ImageFormat format)
 QByteArray encodeBmp(const QImage& image)
 {
     return encodeImage(image, ImageFormat::Bmp);
+}
+
+QStringView extensionOf(ImageFormat format)
+{
+    for (const auto& [each, extension] : extensions) {
+        if (each == format) {
+            return extension;
+        }
+    }
+    return {};
+}
+
+std::optional<ImageFormat> imageFormatNamed(QStringView name)
+{
+    for (const auto& [format, extension] : extensions) {
+        if (name.compare(extension, Qt::CaseInsensitive) == 0) {
+            return format;
+        }
+    }
+    return std::nullopt;
 }

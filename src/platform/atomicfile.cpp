@@ -150,9 +150,9 @@ WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes, Wr
 }
 
 WriteResult writeImageFile(const QString& path, const QImage& image, ImageFormat format,
-                           WriteMode mode)
+                           WriteMode mode, QSize shownSize)
 {
-    const QByteArray bytes = encodeImage(image, format);
+    const QByteArray bytes = encodeImage(image, format, shownSize);
     if (bytes.isEmpty()) {
         return {WriteProblem::NotEncoded, {}};
     }

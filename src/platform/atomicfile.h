@@ -1,6 +1,7 @@
 #pragma once
 
 #include "imageencoding.h"
+#include "writeproblem.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -24,22 +25,6 @@ enum class WriteMode
     Replace,
 };
 
-// What went wrong, as far as the user can do something about it.
-enum class WriteProblem
-{
-    None,
-    AlreadyExists, // CreateNew found the name taken
-    NoPermission,
-    ReadOnlyFile, // Replace met a file marked read-only (Windows)
-    ReadOnlyMedium,
-    DiskFull,
-    NameTooLong,
-    FolderGone,
-    IsFolder,
-    NotEncoded, // the image could not be made into the file's format
-    Unknown,
-};
-
 struct WriteResult
 {
     WriteProblem problem = WriteProblem::None;
@@ -51,9 +36,10 @@ struct WriteResult
 
 WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes, WriteMode mode);
 
-// Encodes the image in the format and writes it as writeFileAtomically does.
+// Encodes the image in the format (see encodeImage, also for shownSize) and writes it as
+// writeFileAtomically does.
 WriteResult writeImageFile(const QString& path, const QImage& image, ImageFormat format,
-                           WriteMode mode);
+                           WriteMode mode, QSize shownSize = {});
 
 // Who writes a face to a file. The save dialog takes one, so that a test can put its own in.
 using ImageFileWriter =

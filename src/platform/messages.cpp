@@ -2,6 +2,19 @@
 
 namespace Messages {
 
+QString missingFolder()
+{
+    return QStringLiteral("Opgegeven map bestaat niet.");
+}
+
+QString notAFile(const QString& fileName)
+{
+    return QStringLiteral("Op de aangegeven locatie staat al een map of iets anders dan een "
+                          "bestand met de naam \"%1\". Dat wordt niet vervangen; kies een "
+                          "andere naam.")
+        .arg(fileName);
+}
+
 QString writeFailure(const WriteResult& result, ImageFormat format)
 {
     switch (result.problem) {
@@ -21,12 +34,12 @@ QString writeFailure(const WriteResult& result, ImageFormat format)
     case WriteProblem::NameTooLong:
         return QStringLiteral("De bestandsnaam of het pad is te lang.");
     case WriteProblem::FolderGone:
-        return QStringLiteral("Opgegeven map bestaat niet.");
+        return missingFolder();
     case WriteProblem::IsFolder:
         return QStringLiteral("Er staat al een map met deze naam.");
     case WriteProblem::NotEncoded:
         return QStringLiteral("Het plaatje kon niet als %1-bestand worden opgemaakt.")
-            .arg(format == ImageFormat::Bmp ? QStringLiteral("BMP") : QStringLiteral("PNG"));
+            .arg(extensionOf(format).toString().toUpper());
     case WriteProblem::Unknown:
         break;
     }

@@ -12,6 +12,12 @@ namespace Messages {
 // Why the file was not written. format names the kind of file where encoding failed.
 QString writeFailure(const WriteResult& result, ImageFormat format);
 
+// The folder to save in is not there (any more).
+QString missingFolder();
+
+// Something other than a file has the name fileName, and is not replaced.
+QString notAFile(const QString& fileName);
+
 // Why no file can be made under the name; empty when it can.
 QString nameRefusal(const SaveTarget::NameProblem& problem);
 

@@ -33,6 +33,11 @@ QString unescaped(const QByteArray& field)
     return QString::fromLocal8Bit(bytes);
 }
 
+bool isRoot(const QString& rootPath)
+{
+    return rootPath == QLatin1String("/");
+}
+
 } // namespace
 
 QList<MountEntry> parseMountTable(const QByteArray& table)
@@ -90,4 +95,36 @@ bool holdsUserFiles(const QByteArray& fileSystemType, const QString& rootPath)
     };
     return std::none_of(systemPlaces.begin(), systemPlaces.end(),
                         [&](const QString& place) { return isBelow(rootPath, place); });
+}
+
+QList<Volume> volumesOfMountTable(const QByteArray& table,
+                                  const std::function<QString(const QString&)>& label,
+                                  const std::function<bool(const QString&)>& isFolder)
+{
+    QList<Volume> volumes;
+    QSet<QString> seen;
+    for (const MountEntry& entry : parseMountTable(table)) {
+        const QString& root = entry.mountPoint;
+        if (seen.contains(root) || !holdsUserFiles(entry.fileSystemType, root)) {
+            continue;
+        }
+        if (mayNotAnswer(entry.fileSystemType)) {
+            seen.insert(root);
+            volumes.append({root, root});
+            continue;
+        }
+        // A file mounted over another file (containers do that) is no place to save to.
+        if (!isFolder(root)) {
+            continue;
+        }
+        seen.insert(root);
+        volumes.append({root, label(root)});
+    }
+    std::stable_sort(volumes.begin(), volumes.end(), [](const Volume& a, const Volume& b) {
+        if (isRoot(a.rootPath) != isRoot(b.rootPath)) {
+            return isRoot(a.rootPath);
+        }
+        return a.rootPath < b.rootPath;
+    });
+    return volumes;
 }

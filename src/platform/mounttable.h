@@ -1,8 +1,12 @@
 #pragma once
 
+#include "volume.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
+
+#include <functional>
 
 // The mount table as the kernel gives it (/proc/self/mountinfo, or /proc/mounts), read
 // without asking any mounted file system anything: a network or FUSE file system that no
@@ -29,3 +33,11 @@ bool mayNotAnswer(const QByteArray& fileSystemType);
 // /dev, /proc, /run (except the removable media below /run/media), /snap and /sys. The root
 // file system always counts.
 bool holdsUserFiles(const QByteArray& fileSystemType, const QString& rootPath);
+
+// The volumes of a mount table, in the order userVolumes() gives them, each listed once;
+// label gives the label of a volume that may be asked. Network and FUSE file systems are
+// labelled by their root path, and only local ones are checked (isFolder) before they are
+// offered.
+QList<Volume> volumesOfMountTable(const QByteArray& table,
+                                  const std::function<QString(const QString&)>& label,
+                                  const std::function<bool(const QString&)>& isFolder);

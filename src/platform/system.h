@@ -1,16 +1,16 @@
 #pragma once
 
-#include "atomicfile.h"
-#include "volumes.h"
+#include "volume.h"
+#include "writeproblem.h"
 
 #include <QList>
 #include <QString>
-#include <QUrl>
 
 class QFileDevice;
 
 // What the platform services do differently on each operating system, in one place for
-// each: system_posix.cpp and system_windows.cpp. Only the services of this folder use it.
+// each: system_posix.cpp and system_windows.cpp. Only the services of this folder use it; it
+// uses none of them.
 namespace System {
 
 // The error code of the call that just failed: errno, or GetLastError() on Windows.
@@ -62,9 +62,5 @@ QList<Volume> listVolumes();
 
 // How the drive list shows the volume with this root.
 QString volumeLabel(const QString& rootPath);
-
-// Asks the desktop shell to open the url; ownerWindow is the native id of the window that
-// owns what the shell shows, or 0. False when the shell reports that it could not.
-bool openInShell(quintptr ownerWindow, const QUrl& url);
 
 } // namespace System

@@ -4,7 +4,6 @@
 
 #include "mounttable.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileDevice>
 #include <QFileInfo>
@@ -227,12 +226,6 @@ QList<Volume> listVolumes()
     }
     return volumesOfMountTable(table, volumeLabel,
                                [](const QString& root) { return QFileInfo(root).isDir(); });
-}
-
-bool openInShell(quintptr ownerWindow, const QUrl& url)
-{
-    Q_UNUSED(ownerWindow);
-    return QDesktopServices::openUrl(url);
 }
 
 } // namespace System

@@ -8,7 +8,6 @@
 
 #include <io.h>
 #include <qt_windows.h>
-#include <shellapi.h>
 
 namespace System {
 
@@ -193,15 +192,6 @@ QList<Volume> listVolumes()
         }
     }
     return volumes;
-}
-
-bool openInShell(quintptr ownerWindow, const QUrl& url)
-{
-    const QByteArray target = url.toString(QUrl::FullyEncoded).toLatin1();
-    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteA(
-        reinterpret_cast<HWND>(ownerWindow), "open", target.constData(), "", "", SW_SHOWNORMAL));
-    // Values of 32 and below are the shell's error codes.
-    return result > 32;
 }
 
 } // namespace System

@@ -2,6 +2,7 @@
 
 #include "catalogue.h"
 #include "facecanvas.h"
+#include "faceexport.h"
 #include "facepictures.h"
 
 #include <QFont>
@@ -19,11 +20,6 @@ struct Cell
     QString box;
     QImage face;
 };
-
-QImage enlarged(const QImage& face, int scale)
-{
-    return face.scaled(face.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-}
 
 // One cell for every value of a band, 0 (no style) included.
 QList<Cell> cells(const QString& band, int maximum, const Catalogue::Entry* (*find)(int),
@@ -73,7 +69,7 @@ QImage stylesSheet(int scale)
             const Cell& cell = group->at(i);
             const int x = margin + static_cast<int>(i % columns) * cellWidth;
             const int y = margin + (row + static_cast<int>(i / columns)) * cellHeight;
-            painter.drawImage(x, y, enlarged(cell.face, scale));
+            painter.drawImage(x, y, FaceExport::enlarged(cell.face, scale));
             painter.setPen(Qt::black);
             painter.drawText(QRect(x, y + face + 2, cellWidth - margin, 16),
                              Qt::AlignLeft | Qt::AlignVCenter, cell.title);

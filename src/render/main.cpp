@@ -4,8 +4,10 @@
 #include "qttranslation.h"
 #include "renderjob.h"
 #include "renderoptions.h"
+#include "terminal.h"
 
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QTextStream>
 
 #include <cstdio>
@@ -38,13 +40,17 @@ int main(int argc, char* argv[])
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
 #endif
+        // The renderer speaks for itself, in Dutch: Qt's own notes (such as one about a
+        // missing XDG_RUNTIME_DIR in a container or a cron job) stay out of its output.
+        // QT_LOGGING_RULES still brings them back for a developer.
+        QLoggingCategory::setFilterRules(QStringLiteral("*=false"));
         const QGuiApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("snoetjesmal-render"));
         installQtTranslation();
 
         QTextStream out(stdout);
         QTextStream err(stderr);
-        return runCommandLine(QCoreApplication::arguments(), out, err);
+        return runCommandLine(QCoreApplication::arguments(), out, err, isTerminal(stderr));
     } catch (const std::bad_alloc&) {
         return reportUncaught("Te weinig geheugen: de afbeelding is niet gemaakt of niet "
                               "geschreven.");

@@ -6,6 +6,7 @@
 #include "contactsheet.h"
 #include "faceerror.h"
 #include "faceexport.h"
+#include "facepack.h"
 #include "facepictures.h"
 #include "messages.h"
 #include "randomvalue.h"
@@ -14,12 +15,6 @@
 namespace {
 
 constexpr QStringView programName = u"snoetjesmal-render";
-
-void report(QTextStream& err, const QString& message)
-{
-    err << programName << ": " << message << '\n';
-    err.flush();
-}
 
 QString styleLine(StyleNames::Part part, int value)
 {
@@ -36,30 +31,57 @@ QString styleLine(StyleNames::Part part, int value)
     return QStringLiteral("%1 %2  %3 %4\n").arg(word).arg(value, 2).arg(box, -20).arg(shows);
 }
 
-QImage renderImage(const RenderOptions& options, int eyes, int mouth)
+RenderedPicture renderPicture(const RenderOptions& options, int eyes, int mouth)
 {
+    QImage sheet;
     switch (options.task) {
     case RenderOptions::Task::Sheet:
-        return combinationSheet(options.scale);
+        sheet = combinationSheet(options.scale);
+        break;
     case RenderOptions::Task::Styles:
-        return stylesSheet(options.scale);
+        sheet = stylesSheet(options.scale);
+        break;
     default:
         return renderFace(options, eyes, mouth);
     }
+    return {sheet, sheet.size()};
+}
+
+void showProgress(QTextStream& err, int written, int total)
+{
+    // Back to the start of the line, so that the count replaces itself.
+    err << '\r' << QStringLiteral("%1 van %2 gezichten geschreven").arg(written).arg(total);
+    if (written == total) {
+        err << '\n';
+    }
+    err.flush();
 }
 
 } // namespace
 
-QImage renderFace(const RenderOptions& options, int eyes, int mouth)
+void reportError(QTextStream& err, const QString& message)
 {
-    QImage face = FaceExport::composeFace(eyes, mouth);
+    err << programName << ": " << message << '\n';
+    err.flush();
+}
+
+RenderedPicture renderFace(const RenderOptions& options, int eyes, int mouth)
+{
+    QImage face = FaceExport::composeFace(eyes, mouth,
+                                          options.eyesLast ? FaceExport::DrawingOrder::EyesLast
+                                                           : FaceExport::DrawingOrder::MouthLast);
     if (options.transparent) {
         face = FaceExport::withTransparency(face);
     }
-    if (options.fit > 0) {
-        return FaceExport::fitted(face, options.fit, FaceExport::backgroundFor(face));
+    const QSize shown =
+        options.fit > 0 ? QSize(options.fit, options.fit) : face.size() * options.scale;
+    if (options.format == ImageFormat::Svg) {
+        return {face, shown};
     }
-    return FaceExport::enlarged(face, options.scale);
+    const QImage image =
+        options.fit > 0 ? FaceExport::fitted(face, options.fit, FaceExport::backgroundFor(face))
+                        : FaceExport::enlarged(face, options.scale);
+    return {image, image.size()};
 }
 
 QString styleList()
@@ -74,7 +96,7 @@ QString styleList()
     return text;
 }
 
-int runRender(const RenderOptions& options, QTextStream& out, QTextStream& err)
+int runRender(const RenderOptions& options, QTextStream& out, QTextStream& err, bool showProgress)
 {
     switch (options.task) {
     case RenderOptions::Task::Help:
@@ -86,6 +108,30 @@ int runRender(const RenderOptions& options, QTextStream& out, QTextStream& err)
     case RenderOptions::Task::List:
         out << styleList();
         return ExitStatus::success;
+    case RenderOptions::Task::Pack: {
+        // A message waits until the count's line is ended.
+        QString messages;
+        QTextStream packErr(&messages);
+        bool counting = false;
+        int status = ExitStatus::writeFailed;
+        try {
+            status = FacePack::write(options, packErr, [&](int written, int total) {
+                if (showProgress) {
+                    ::showProgress(err, written, total);
+                    counting = written < total;
+                }
+            });
+        } catch (const FaceError& error) {
+            reportError(packErr, error.message());
+        }
+        packErr.flush();
+        if (counting) {
+            err << '\n';
+        }
+        err << messages;
+        err.flush();
+        return status;
+    }
     default:
         break;
     }
@@ -104,44 +150,45 @@ int runRender(const RenderOptions& options, QTextStream& out, QTextStream& err)
         out.flush();
     }
 
-    QImage image;
+    RenderedPicture picture;
     try {
-        image = renderImage(options, eyes, mouth);
+        picture = renderPicture(options, eyes, mouth);
     } catch (const FaceError& error) {
-        report(err, error.message());
+        reportError(err, error.message());
         return ExitStatus::writeFailed;
     }
-    if (image.isNull()) {
-        report(err, QStringLiteral("De afbeelding kon niet worden gemaakt: te weinig geheugen."));
+    if (picture.image.isNull()) {
+        reportError(err,
+                    QStringLiteral("De afbeelding kon niet worden gemaakt: te weinig geheugen."));
         return ExitStatus::writeFailed;
     }
 
     // -o names the file to make; one that is there is replaced, all or nothing.
-    const ImageFormat format =
-        options.format == RenderOptions::Format::Bmp ? ImageFormat::Bmp : ImageFormat::Png;
-    const WriteResult written = writeImageFile(options.output, image, format, WriteMode::Replace);
+    const WriteResult written = writeImageFile(options.output, picture.image, options.format,
+                                               WriteMode::Replace, picture.shownSize);
     if (!written) {
-        report(err, QStringLiteral("%1 is niet geschreven. %2")
-                        .arg(options.output, Messages::writeFailure(written, format)));
+        reportError(err, QStringLiteral("%1 is niet geschreven. %2")
+                             .arg(options.output, Messages::writeFailure(written, options.format)));
         return ExitStatus::writeFailed;
     }
     return ExitStatus::success;
 }
 
-int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err)
+int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err,
+                   bool showProgress)
 {
     const ParsedCommandLine parsed = parseCommandLine(arguments);
     if (!parsed.ok()) {
-        report(err, parsed.message);
+        reportError(err, parsed.message);
         err << QStringLiteral("Zie %1 --help.\n").arg(programName);
         err.flush();
         return parsed.status;
     }
-    const int status = runRender(parsed.options, out, err);
+    const int status = runRender(parsed.options, out, err, showProgress);
     out.flush();
     if (status == ExitStatus::success && out.status() != QTextStream::Ok) {
         // What was asked for could not be written out (a full disk, a closed pipe).
-        report(err, QStringLiteral("De uitvoer kon niet worden geschreven."));
+        reportError(err, QStringLiteral("De uitvoer kon niet worden geschreven."));
         err.flush();
         return ExitStatus::writeFailed;
     }

@@ -1,6 +1,7 @@
 #include "renderoptions.h"
 
 #include "facepictures.h"
+#include "programinfo.h"
 #include "stylenames.h"
 
 #include <QCommandLineParser>
@@ -48,7 +49,7 @@ struct Options
                            QStringLiteral("N")};
     QCommandLineOption transparent{QStringList{QStringLiteral("transparent")},
                                    QStringLiteral("Maak het wit rond het gezicht doorzichtig "
-                                                  "(alleen voor PNG).")};
+                                                  "(voor PNG en SVG).")};
     QCommandLineOption sheet{QStringList{QStringLiteral("sheet")},
                              QStringLiteral("Teken alle combinaties: de ogen als rijen, de "
                                             "monden als kolommen.")};
@@ -58,9 +59,22 @@ struct Options
     QCommandLineOption list{QStringList{QStringLiteral("list")},
                             QStringLiteral("Toon alle stijlen: waarde, naam van het plaatje en "
                                            "wat het laat zien.")};
+    QCommandLineOption eyesLast{QStringList{QStringLiteral("eyes-last")},
+                                QStringLiteral("Teken de ogen na de mond, zoals het venster doet "
+                                               "als de ogenbalk het laatst is verschoven.")};
+    QCommandLineOption pack{QStringList{QStringLiteral("all")},
+                            QStringLiteral("Schrijf elk gezicht als eigen bestand in een nieuwe "
+                                           "map (-o MAP), met een index.csv.")};
+    QCommandLineOption force{QStringList{QStringLiteral("force")},
+                             QStringLiteral("Vervang met --all een eerder geschreven pakket "
+                                            "met dezelfde naam.")};
+    QCommandLineOption format{QStringList{QStringLiteral("format")},
+                              QStringLiteral("De soort bestand: png, bmp of svg. Standaard "
+                                             "volgt die uit de naam, voor --all png."),
+                              QStringLiteral("SOORT")};
     QCommandLineOption output{QStringList{QStringLiteral("o"), QStringLiteral("output")},
-                              QStringLiteral("Schrijf naar BESTAND; .png of .bmp bepaalt de "
-                                             "soort."),
+                              QStringLiteral("Schrijf naar BESTAND; .png, .bmp of .svg bepaalt "
+                                             "de soort. Met --all de map die ontstaat."),
                               QStringLiteral("BESTAND")};
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Toon deze hulp.")};
@@ -69,15 +83,15 @@ struct Options
 
     QList<const QCommandLineOption*> all() const
     {
-        return {&eyes,  &mouth,  &random, &scale,  &fit,  &transparent,
-                &sheet, &styles, &list,   &output, &help, &version};
+        return {&eyes,   &mouth, &random, &scale,  &fit,    &transparent, &eyesLast, &sheet,
+                &styles, &pack,  &force,  &format, &output, &list,        &help,     &version};
     }
 
     void addTo(QCommandLineParser& parser) const
     {
         parser.setApplicationDescription(
-            QStringLiteral("Tekent emoticons van Snoetjesmal als PNG- of BMP-bestand, met "
-                           "dezelfde plaatjes als het programma."));
+            QStringLiteral("Tekent emoticons van Snoetjesmal als PNG-, BMP- of SVG-bestand, "
+                           "met dezelfde plaatjes als het programma."));
         for (const QCommandLineOption* option : all()) {
             parser.addOption(*option);
         }
@@ -163,6 +177,8 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
     const bool fitSet = parser.isSet(options.fit);
     render.random = parser.isSet(options.random);
     render.transparent = parser.isSet(options.transparent);
+    render.eyesLast = parser.isSet(options.eyesLast);
+    render.force = parser.isSet(options.force);
 
     if (parser.isSet(options.list)) {
         const QStringList names = parser.optionNames();
@@ -183,12 +199,26 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
         const QString task = sheet ? QStringLiteral("--sheet") : QStringLiteral("--styles");
         render.task = sheet ? RenderOptions::Task::Sheet : RenderOptions::Task::Styles;
         for (const QCommandLineOption* option :
-             {&options.eyes, &options.mouth, &options.random, &options.fit, &options.transparent}) {
+             {&options.eyes, &options.mouth, &options.random, &options.fit, &options.transparent,
+              &options.eyesLast, &options.pack}) {
             if (parser.isSet(*option)) {
                 return usageError(QStringLiteral("%1 tekent alle stijlen; --%2 past daar niet bij.")
                                       .arg(task, option->names().constFirst()));
             }
         }
+    }
+    if (parser.isSet(options.pack)) {
+        render.task = RenderOptions::Task::Pack;
+        for (const QCommandLineOption* option : {&options.eyes, &options.mouth, &options.random}) {
+            if (parser.isSet(*option)) {
+                return usageError(QStringLiteral("--all schrijft alle gezichten; --%1 past daar "
+                                                 "niet bij.")
+                                      .arg(option->names().constFirst()));
+            }
+        }
+    } else if (render.force) {
+        return usageError(QStringLiteral("--force hoort bij --all: een los bestand wordt altijd "
+                                         "vervangen."));
     }
     if (render.random && (eyesSet || mouthSet)) {
         return usageError(QStringLiteral("--random kiest de ogen en de mond zelf; laat --eyes en "
@@ -216,7 +246,8 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
         *target = *value;
     }
 
-    const bool isSheet = render.task != RenderOptions::Task::Face;
+    const bool isSheet =
+        render.task == RenderOptions::Task::Sheet || render.task == RenderOptions::Task::Styles;
     const int highestScale = isSheet ? RenderLimits::maximumSheetScale : RenderLimits::maximumScale;
     if (scaleSet) {
         const QString text = parser.value(options.scale);
@@ -248,22 +279,40 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
     }
 
     render.output = parser.value(options.output);
+    const bool pack = render.task == RenderOptions::Task::Pack;
     if (!parser.isSet(options.output) || render.output.isEmpty()) {
-        return usageError(QStringLiteral("Geef met -o het bestand op waarin de afbeelding komt "
-                                         "(.png of .bmp)."));
+        return usageError(pack ? QStringLiteral("Geef met -o de map op die het pakket wordt.")
+                               : QStringLiteral("Geef met -o het bestand op waarin de afbeelding "
+                                                "komt (.png, .bmp of .svg)."));
     }
-    const QString suffix = QFileInfo(render.output).suffix();
-    if (suffix.compare(u"png", Qt::CaseInsensitive) == 0) {
-        render.format = RenderOptions::Format::Png;
-    } else if (suffix.compare(u"bmp", Qt::CaseInsensitive) == 0) {
-        render.format = RenderOptions::Format::Bmp;
-    } else {
-        return usageError(QStringLiteral("Kan %1 niet maken: de naam moet eindigen op .png of "
-                                         ".bmp.")
+    // The format: named by --format, else by the file's extension; a pack is PNG unless
+    // --format says otherwise.
+    const std::optional<ImageFormat> suffixFormat =
+        pack ? std::nullopt : imageFormatNamed(QFileInfo(render.output).suffix());
+    const bool hasSuffixFormat = suffixFormat.has_value();
+    const ImageFormat fromName = suffixFormat.value_or(ImageFormat::Png);
+    if (parser.isSet(options.format)) {
+        const QString name = parser.value(options.format);
+        const std::optional<ImageFormat> named = imageFormatNamed(name);
+        if (!named) {
+            return usageError(
+                QStringLiteral("--format verwacht png, bmp of svg, niet %1.").arg(quoted(name)));
+        }
+        if (hasSuffixFormat && fromName != *named) {
+            return usageError(QStringLiteral("%1 eindigt niet op .%2, de soort die --format "
+                                             "noemt.")
+                                  .arg(quoted(render.output), extensionOf(*named)));
+        }
+        render.format = *named;
+    } else if (hasSuffixFormat) {
+        render.format = fromName;
+    } else if (!pack) {
+        return usageError(QStringLiteral("Kan %1 niet maken: de naam moet eindigen op .png, .bmp "
+                                         "of .svg, of geef de soort met --format.")
                               .arg(quoted(render.output)));
     }
-    if (render.transparent && render.format != RenderOptions::Format::Png) {
-        return usageError(QStringLiteral("--transparent kan alleen met een PNG-bestand: een "
+    if (render.transparent && render.format == ImageFormat::Bmp) {
+        return usageError(QStringLiteral("--transparent kan alleen met PNG of SVG: een "
                                          "BMP-bestand kent geen doorzichtigheid."));
     }
     return result;
@@ -288,6 +337,8 @@ QString helpText()
         "Voorbeelden:\n"
         "  snoetjesmal-render --eyes knipoog --mouth blij --fit 128 --transparent -o emoticon.png\n"
         "  snoetjesmal-render --random --scale 4 -o gezicht.bmp\n"
+        "  snoetjesmal-render --eyes moe --mouth bozer --scale 8 -o gezicht.svg\n"
+        "  snoetjesmal-render --all --fit 128 --transparent -o emoji\n"
         "  snoetjesmal-render --sheet -o alle-gezichten.png\n"
         "\n"
         "Afsluitcode: 0 gelukt, 1 het bestand kon niet worden geschreven, 2 de opdracht klopt "
@@ -297,5 +348,5 @@ QString helpText()
 
 QString versionText()
 {
-    return QStringLiteral("snoetjesmal-render %1\n").arg(QStringLiteral(SNOETJESMAL_VERSION));
+    return QStringLiteral("snoetjesmal-render %1\n").arg(ProgramInfo::version);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imageencoding.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,15 +20,10 @@ struct RenderOptions
         Face,   // one face
         Sheet,  // every combination of eyes and mouth
         Styles, // every single style, eyes over the blank mouth and mouths under blank eyes
+        Pack,   // every face as a file of its own in a new folder, with an index
         List,   // the two style catalogues as text
         Help,
         Version,
-    };
-
-    enum class Format
-    {
-        Png,
-        Bmp,
     };
 
     Task task = Task::Face;
@@ -36,8 +33,10 @@ struct RenderOptions
     int scale = 1;            // every face pixel becomes a scale x scale block
     int fit = 0;              // side of the square the face is fitted into; 0: no fitting
     bool transparent = false; // the white around the face becomes transparent
-    QString output;
-    Format format = Format::Png;
+    bool eyesLast = false;    // the eyes are drawn after the mouth and so own row 11
+    bool force = false;       // a pack may replace an earlier pack of the same name
+    QString output;           // the file, or for a pack the folder
+    ImageFormat format = ImageFormat::Png;
 };
 
 struct ParsedCommandLine

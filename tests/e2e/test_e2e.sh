@@ -5,6 +5,9 @@
 #
 #   test_e2e.sh PROGRAM FACECHECK SOURCE_DIR [WINE_PREFIX WINE_DLL_PATH]
 #
+# The place of the setting comes from the environment: SNOETJESMAL_SETTINGS_ORGANISATION,
+# SNOETJESMAL_SETTINGS_APPLICATION and SNOETJESMAL_SETTINGS_KEY, as the build defines them.
+#
 # With a Wine prefix, PROGRAM is the Windows build's Snoetjesmal.exe, run under Wine (see
 # cmake/wine-run) in that prefix: it saves into a folder on the prefix's drive C:, and the
 # name it keeps is read back from the prefix's registry.
@@ -19,6 +22,10 @@ facecheck=$2
 source_dir=$3
 wine_prefix=${4:-}
 wine_dll_path=${5:-}
+# Where the program keeps the name: the build passes its definitions on.
+settings_organisation=${SNOETJESMAL_SETTINGS_ORGANISATION:?set by the build}
+settings_application=${SNOETJESMAL_SETTINGS_APPLICATION:?set by the build}
+settings_key=${SNOETJESMAL_SETTINGS_KEY:?set by the build}
 
 for tool in Xvfb xdotool import; do
     if ! command -v "$tool" >/dev/null; then
@@ -90,10 +97,12 @@ fi
 stored_name() {
     if [ -n "$wine_prefix" ]; then
         WINEPREFIX="$wine_prefix" WINEDEBUG=-all wine reg query \
-            'HKCU\Software\QuorvelinSoftware\Snoetjesmal' /v Filename 2>/dev/null |
-            tr -d '\r' | sed -n 's/^ *Filename *REG_SZ *//p'
+            "HKCU\\Software\\$settings_organisation\\$settings_application" \
+            /v "$settings_key" 2>/dev/null |
+            tr -d '\r' | sed -n "s/^ *$settings_key *REG_SZ *//p"
     else
-        sed -n 's/^Filename=//p' "$XDG_CONFIG_HOME/QuorvelinSoftware/Snoetjesmal.conf"
+        sed -n "s/^$settings_key=//p" \
+            "$XDG_CONFIG_HOME/$settings_organisation/$settings_application.conf"
     fi
 }
 

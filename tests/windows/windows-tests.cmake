@@ -3,7 +3,7 @@
 
 # A stand-in for the web browser, which the shell test registers for https addresses.
 add_executable(browserstandin windows/browserstandin.cpp)
-snoetjesmal_test(tst_shell LIBS snoetjesmal_platform_widgets DIR windows)
+snoetjesmal_test(tst_shell LIBS snoetjesmal_ui_services DIR windows)
 target_compile_definitions(tst_shell PRIVATE
     SNOETJESMAL_BROWSER_STANDIN="$<TARGET_FILE:browserstandin>")
 add_dependencies(tst_shell browserstandin)
@@ -58,7 +58,8 @@ elseif(have_e2e_tools)
             $<TARGET_FILE:snoetjesmal> ${SNOETJESMAL_FACECHECK} ${PROJECT_SOURCE_DIR}
             ${SNOETJESMAL_WINEPREFIX} ${SNOETJESMAL_WINE_DLL_PATH})
     # It restarts the prefix's Wine server, which no other test may be using meanwhile.
-    set_tests_properties(e2e_wine PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+    set_tests_properties(e2e_wine PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
+        ENVIRONMENT "${SNOETJESMAL_SETTINGS_ENVIRONMENT}")
 endif()
 
 snoetjesmal_windows_test_fixture()

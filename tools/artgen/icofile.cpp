@@ -1,5 +1,7 @@
 #include "icofile.h"
 
+#include "imageencoding.h"
+
 #include <QList>
 #include <QtEndian>
 
@@ -244,11 +246,18 @@ QByteArray encodeIcon(std::span<const IconImage> images, QString* error)
     QList<std::array<quint16, 2>> fields;
     for (const IconImage& picture : images) {
         Bitmap bitmap;
-        if (!encodeIconBitmap(picture, &bitmap, error)) {
+        if (picture.png) {
+            const QImage image = picture.image.convertToFormat(QImage::Format_ARGB32);
+            bitmap = {encodeImage(image, ImageFormat::Png), image.width(), image.height(), 0};
+            if (image.width() > maxSide || image.height() > maxSide || bitmap.bytes.isEmpty()) {
+                fail(error, QStringLiteral("an icon picture must be 1 to 256 pixels a side"));
+                return {};
+            }
+        } else if (!encodeIconBitmap(picture, &bitmap, error)) {
             return {};
         }
         bitmaps.append(bitmap);
-        fields.append({1, static_cast<quint16>(picture.bitsPerPixel)});
+        fields.append({1, static_cast<quint16>(picture.png ? 32 : picture.bitsPerPixel)});
     }
     return assemble(iconType, bitmaps, fields);
 }

@@ -21,6 +21,9 @@ struct IconImage
 {
     QImage image;
     int bitsPerPixel = 32;
+    // Stored as a PNG file of 32 bits a pixel instead of a bitmap, as Windows (since Vista)
+    // reads them: the usual way for the 256 x 256 picture, which as a bitmap would be large.
+    bool png = false;
 };
 
 // The bytes of an icon file holding the pictures in the order given, or an empty array

@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace IconArt {
 
@@ -190,11 +191,67 @@ QImage face(int side)
 
 QByteArray windowIconFile(QString* error)
 {
-    const std::array<IcoFile::IconImage, 2> images{
-        IcoFile::IconImage{face(smallIconSide), 24},
-        IcoFile::IconImage{face(largeIconSide), 32},
-    };
+    std::vector<IcoFile::IconImage> images;
+    for (const int side : windowsIconSides) {
+        images.push_back({face(side), 32, side == 256});
+    }
     return IcoFile::encodeIcon(images, error);
+}
+
+QByteArray faceSvg()
+{
+    const Layout& l = largeLayout;
+    const double side = largeIconSide;
+    const double centre = side / 2;
+    const auto n = [](double value) {
+        return QByteArray::number(value, 'f', 2);
+    };
+    const auto colour = [](QRgb rgb) {
+        return '#' + QByteArray::number(rgb & 0xffffffU, 16).rightJustified(6, '0');
+    };
+
+    // The yellow as in yellowAt: rings of bandWidth around the light, each colour at its
+    // purest in the middle of its ring.
+    const double light = centre + lightOffset * l.radius;
+    const double ringWidth = bandWidth * l.radius;
+    const double outer = (static_cast<double>(yellows.size()) - 0.5) * ringWidth;
+    QByteArray stops;
+    for (std::size_t i = 0; i < yellows.size(); ++i) {
+        stops += "<stop offset=\"" + n((static_cast<double>(i) + 0.5) * ringWidth / outer) +
+                 "\" stop-color=\"" + colour(yellows[i]) + "\"/>";
+    }
+    // The rim as in rimAt: light gold until a little before the middle diagonal, then dark.
+    const double rimFrom = centre - 0.55 * l.radius / std::numbers::sqrt2;
+    const double rimTo = centre + 0.05 * l.radius / std::numbers::sqrt2;
+    // The smile: an arc below its circle's centre, between its two end angles.
+    const double endX = l.smileRadius * std::cos(l.smileEndAngle);
+    const double endY = l.smileY + l.smileRadius * std::sin(l.smileEndAngle);
+
+    QByteArray svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"48\" "
+                     "height=\"48\" viewBox=\"0 0 48 48\">\n";
+    svg += "<defs><radialGradient id=\"yellow\" gradientUnits=\"userSpaceOnUse\" cx=\"" + n(light) +
+           "\" cy=\"" + n(light) + "\" r=\"" + n(outer) + "\">" + stops +
+           "</radialGradient>\n<linearGradient id=\"rim\" gradientUnits=\"userSpaceOnUse\" "
+           "x1=\"" +
+           n(rimFrom) + "\" y1=\"" + n(rimFrom) + "\" x2=\"" + n(rimTo) + "\" y2=\"" + n(rimTo) +
+           "\"><stop offset=\"0\" stop-color=\"" + colour(rimLight) +
+           "\"/><stop offset=\"1\" stop-color=\"" + colour(rimDark) +
+           "\"/></linearGradient></defs>\n";
+    svg += "<circle cx=\"" + n(centre) + "\" cy=\"" + n(centre) + "\" r=\"" + n(l.radius) +
+           "\" fill=\"url(#rim)\"/>\n";
+    svg += "<circle cx=\"" + n(centre) + "\" cy=\"" + n(centre) + "\" r=\"" + n(l.radius - l.rim) +
+           "\" fill=\"url(#yellow)\"/>\n";
+    for (const double x : {l.eyeX, side - l.eyeX}) {
+        svg += "<ellipse cx=\"" + n(x) + "\" cy=\"" + n(l.eyeY) + "\" rx=\"" + n(l.eyeRadiusX) +
+               "\" ry=\"" + n(l.eyeRadiusY) + "\" fill=\"" + colour(ink) + "\"/>\n";
+    }
+    svg += "<path d=\"M" + n(centre - endX) + ' ' + n(endY) + 'A' + n(l.smileRadius) + ' ' +
+           n(l.smileRadius) + " 0 0 0 " + n(centre + endX) + ' ' + n(endY) +
+           "\" fill=\"none\" stroke=\"" + colour(ink) + "\" stroke-width=\"" +
+           n(2 * l.smileHalfWidth) + "\" stroke-linecap=\"round\"/>\n";
+    svg += "</svg>\n";
+    return svg;
 }
 
 QString handDrawingPath(const QString& artDir)

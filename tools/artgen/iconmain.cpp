@@ -1,17 +1,20 @@
-// Draws the window icon and the hand cursor into the files the program carries.
+// Draws the program's icon and the hand cursor into the files the program carries.
 // Usage: snoetjesmal-iconart ART_DIR OUTPUT_DIR
-// Writes into OUTPUT_DIR the Windows files snoetjesmal.ico and hand.cur, which the Windows
-// executable carries, and the same pictures as PNG files, which the program reads at run
-// time: snoetjesmal-32.png, snoetjesmal-48.png and hand.png. The hand comes from
-// ART_DIR/hand.xpm.
+// Writes into OUTPUT_DIR the Windows files snoetjesmal.ico (every size Windows asks for) and
+// hand.cur, which the Windows executable carries, and the window icon and the hand as PNG
+// files, which the program reads at run time: snoetjesmal-32.png, snoetjesmal-48.png and
+// hand.png. The hand comes from ART_DIR/hand.xpm.
+// Usage: snoetjesmal-iconart --theme OUTPUT_DIR
+// Writes the icon for the desktop's icon theme: snoetjesmal.svg and snoetjesmal-SIDE.png at
+// every size the theme holds.
 // Usage: snoetjesmal-iconart --png SIDE FILE
 // Writes the face of the icon at SIDE x SIDE pixels as a PNG.
 // Exits with status 1 when anything could not be drawn or written.
 
 #include "iconart.h"
+#include "imageencoding.h"
 #include "toolfile.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
 #include <QTextStream>
@@ -20,12 +23,7 @@ namespace {
 
 QByteArray pngBytes(const QImage& image)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
-        return {};
-    }
-    return bytes;
+    return encodeImage(image, ImageFormat::Png);
 }
 
 } // namespace
@@ -45,7 +43,7 @@ int main(int argc, char* argv[])
         return writeToolFile(args.at(3), png, err) ? 0 : 1;
     }
     if (args.size() != 3) {
-        err << "usage: snoetjesmal-iconart ART_DIR OUTPUT_DIR\n";
+        err << "usage: snoetjesmal-iconart ART_DIR OUTPUT_DIR | --theme OUTPUT_DIR\n";
         return 2;
     }
     const QDir out(args.at(2));
@@ -58,6 +56,15 @@ int main(int argc, char* argv[])
             ++failures;
         }
     };
+
+    if (args.at(1) == QStringLiteral("--theme")) {
+        write(QStringLiteral("snoetjesmal.svg"), IconArt::faceSvg(), QStringLiteral("no drawing"));
+        for (const int side : IconArt::themeIconSides) {
+            write(QStringLiteral("snoetjesmal-%1.png").arg(side), pngBytes(IconArt::face(side)),
+                  QStringLiteral("cannot be drawn"));
+        }
+        return failures == 0 ? 0 : 1;
+    }
 
     QString error;
     write(QStringLiteral("snoetjesmal.ico"), IconArt::windowIconFile(&error), error);

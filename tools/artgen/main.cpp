@@ -8,7 +8,6 @@
 #include "toolfile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 

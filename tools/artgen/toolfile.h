@@ -1,24 +1,21 @@
 #pragma once
 
+#include "atomicfile.h"
+
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 #include <QTextStream>
 
-// Writes bytes to a file for the art tools, reporting on err what went wrong. The bytes count
-// as written only once they have left the file's buffer: a full disk is often first noticed
-// there, not by write().
+// Writes a file of the art tools through the program's own writer, all or nothing, and
+// reports on err what went wrong.
 inline bool writeToolFile(const QString& path, const QByteArray& bytes, QTextStream& err)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
-        err << path << ": " << file.errorString() << '\n';
-        return false;
+    const WriteResult result = writeFileAtomically(path, bytes, WriteMode::Replace);
+    if (!result) {
+        err << path << ": cannot be written"
+            << (result.systemText.isEmpty() ? QString()
+                                            : QStringLiteral(" (%1)").arg(result.systemText))
+            << '\n';
     }
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
-        err << path << ": " << file.errorString() << '\n';
-        return false;
-    }
-    return true;
+    return result.ok();
 }

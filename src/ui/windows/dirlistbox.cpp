@@ -69,11 +69,6 @@ QString DirListBox::Path() const
     return QDir::toNativeSeparators(m_path);
 }
 
-QString DirListBox::itemPath(const QListWidgetItem* item)
-{
-    return item ? QDir::toNativeSeparators(item->data(pathRole).toString()) : QString();
-}
-
 bool DirListBox::setPath(const QString& path)
 {
     if (path.isEmpty()) {
@@ -83,12 +78,8 @@ bool DirListBox::setPath(const QString& path)
     if (!FileProbe::canOpenFolder(clean)) {
         return false;
     }
-    const bool changed = clean != m_path;
     m_path = clean;
     fill();
-    if (changed) {
-        Q_EMIT pathChanged();
-    }
     return true;
 }
 

@@ -21,13 +21,6 @@ public:
     // returned and the list keeps the folder it had.
     bool setPath(const QString& path);
 
-    // The folder an item stands for.
-    static QString itemPath(const QListWidgetItem* item);
-
-Q_SIGNALS:
-    // Another folder was opened.
-    void pathChanged();
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -26,16 +26,6 @@ QString DriveListBox::Drive() const
     return QDir::toNativeSeparators(currentData(rootRole).toString());
 }
 
-bool DriveListBox::setDrive(const QString& rootPath)
-{
-    const int index = findData(QDir::fromNativeSeparators(rootPath), rootRole);
-    if (index < 0) {
-        return false;
-    }
-    setCurrentIndex(index);
-    return true;
-}
-
 void DriveListBox::showPopup()
 {
     const QString chosen = currentData(rootRole).toString();

@@ -18,13 +18,10 @@ public:
     // The root folder of the chosen volume, in the system's own notation ("/", "C:\").
     QString Drive() const;
 
-    // Chooses the volume with this root path (either notation); false when none is listed.
-    bool setDrive(const QString& rootPath);
-
     void showPopup() override;
 
 Q_SIGNALS:
-    // The chosen volume changed, by the user or through setDrive.
+    // The user chose another volume, or the one chosen has gone away.
     void driveChanged();
 
 private:

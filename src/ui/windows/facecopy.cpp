@@ -29,20 +29,23 @@ QImage exportImage(const QImage& face, int side)
     return FaceExport::fitted(transparent, side, Qt::transparent);
 }
 
-QByteArray pngBytes(const QImage& image)
-{
-    return encodeImage(image, ImageFormat::Png);
-}
-
 std::unique_ptr<QMimeData> imageMimeData(const QImage& image)
 {
     auto data = std::make_unique<QMimeData>();
     data->setImageData(image);
-    const QByteArray png = pngBytes(image);
+    const QByteArray png = encodeImage(image, ImageFormat::Png);
     if (!png.isEmpty()) {
         data->setData(QStringLiteral("image/png"), png);
     }
     return data;
+}
+
+void addSvg(QMimeData& data, const QImage& image)
+{
+    const QByteArray svg = encodeImage(image, ImageFormat::Svg);
+    if (!svg.isEmpty()) {
+        data.setData(QStringLiteral("image/svg+xml"), svg);
+    }
 }
 
 } // namespace FaceCopy
@@ -77,6 +80,10 @@ FaceCopyController::FaceCopyController(QWidget* window, const QList<QWidget*>& p
     m_copyChatSize->setObjectName(QStringLiteral("actKopierenGroot"));
     connect(m_copyChatSize, &QAction::triggered, this, [this] { copy(FaceCopy::chatSize); });
 
+    m_copySvg = new QAction(QStringLiteral("Kopiëren als &SVG"), window);
+    m_copySvg->setObjectName(QStringLiteral("actKopierenSvg"));
+    connect(m_copySvg, &QAction::triggered, this, &FaceCopyController::copySvg);
+
     for (QWidget* widget : preview) {
         m_preview.append(widget);
         widget->installEventFilter(this);
@@ -91,10 +98,19 @@ void FaceCopyController::copy(int side) const
     QGuiApplication::clipboard()->setMimeData(FaceCopy::imageMimeData(image).release());
 }
 
+void FaceCopyController::copySvg() const
+{
+    auto data = std::make_unique<QMimeData>();
+    FaceCopy::addSvg(*data, FaceCopy::exportImage(m_face(), 0));
+    data->setText(QString::fromUtf8(data->data(QStringLiteral("image/svg+xml"))));
+    QGuiApplication::clipboard()->setMimeData(data.release());
+}
+
 std::unique_ptr<QMimeData> FaceCopyController::dragData()
 {
     const QImage image = FaceCopy::exportImage(m_face(), 0);
     std::unique_ptr<QMimeData> data = FaceCopy::imageMimeData(image);
+    FaceCopy::addSvg(*data, image);
 
     // A file manager takes a file: the face is written into a folder of its own, which stays
     // until the window goes, long after the drop has been handled.
@@ -119,6 +135,7 @@ void FaceCopyController::showMenu(const QPoint& globalPos)
         m_menu->setObjectName(QStringLiteral("mnuPreview"));
         m_menu->addAction(m_copy);
         m_menu->addAction(m_copyChatSize);
+        m_menu->addAction(m_copySvg);
     }
     if (!m_menu->isVisible()) {
         m_menu->popup(globalPos);

@@ -17,8 +17,8 @@ class QTemporaryDir;
 class QWidget;
 
 // Taking the face out of the main window: Ctrl+C, the preview's context menu ("Kopiëren",
-// "Kopiëren als 128 × 128") and dragging the preview to another program or a file manager.
-// Other programs get the face with a transparent background.
+// "Kopiëren als 128 × 128", "Kopiëren als SVG") and dragging the preview to another program
+// or a file manager. Other programs get the face with a transparent background.
 namespace FaceCopy {
 
 // The square that chat programs take custom emoticons in.
@@ -31,11 +31,11 @@ inline constexpr QStringView dragFileName = u"emoticon.png";
 // of side (nearest neighbour, centred) when side is larger than the face.
 QImage exportImage(const QImage& face, int side);
 
-// PNG bytes of an image, with its alpha channel.
-QByteArray pngBytes(const QImage& image);
-
 // Clipboard and drag data for an image: the image itself and the same as "image/png".
 std::unique_ptr<QMimeData> imageMimeData(const QImage& image);
+
+// Adds the image as an SVG drawing, "image/svg+xml".
+void addSvg(QMimeData& data, const QImage& image);
 
 } // namespace FaceCopy
 
@@ -54,11 +54,17 @@ public:
 
     QAction* copyAction() const { return m_copy; }
     QAction* copyChatSizeAction() const { return m_copyChatSize; }
+    QAction* copySvgAction() const { return m_copySvg; }
 
     // The face on the clipboard, as it is (19 x 19) or at chat size.
     void copy(int side) const;
 
-    // What a drag of the face carries: the image, PNG data, and the face written as
+    // The face on the clipboard as an SVG drawing, and the same markup as plain text for
+    // programs that only paste text. (A drag carries no such text: a chat program would
+    // take it for a message.)
+    void copySvg() const;
+
+    // What a drag of the face carries: the image, PNG and SVG data, and the face written as
     // emoticon.png in a folder of its own that lasts as long as the controller.
     std::unique_ptr<QMimeData> dragData();
 
@@ -79,6 +85,7 @@ private:
     FaceSource m_face;
     QAction* m_copy = nullptr;
     QAction* m_copyChatSize = nullptr;
+    QAction* m_copySvg = nullptr;
     QMenu* m_menu = nullptr;
     std::unique_ptr<QTemporaryDir> m_dragFolder;
     QPointer<QWidget> m_pressedOn;

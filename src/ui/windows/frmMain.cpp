@@ -10,11 +10,11 @@
 #include "msgbox.h"
 #include "namedcontrol.h"
 #include "programart.h"
+#include "programinfo.h"
 #include "randomvalue.h"
 #include "twipsgeometry.h"
 #include "untrappederror.h"
 
-#include <QAccessibleWidget>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -56,17 +56,6 @@ QScrollBar* styleBar(QWidget* container, const char* name, const Twips::Rect& re
     return bar;
 }
 
-// Assistive technology sees the main window as a window (a frame), not as the client area
-// Qt reports for a plain widget.
-QAccessibleInterface* accessibleWindow(const QString& className, QObject* object)
-{
-    if (className == QLatin1String(frmMain::staticMetaObject.className()) &&
-        object->isWidgetType()) {
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
-    }
-    return nullptr;
-}
-
 } // namespace
 
 frmMain::frmMain(MessageBoxes& boxes, modVisitWebsite::Opener openWebsite, QWidget* parent)
@@ -75,13 +64,9 @@ frmMain::frmMain(MessageBoxes& boxes, modVisitWebsite::Opener openWebsite, QWidg
                           Qt::WindowCloseButtonHint),
       m_boxes(boxes), m_openWebsite(std::move(openWebsite))
 {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(accessibleWindow);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled)
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Snoetjesmal v1.1 - Quorvelin Software"));
+    setWindowTitle(
+        QStringLiteral("Snoetjesmal v%1 - Quorvelin Software").arg(ProgramInfo::version));
     setWindowIcon(programIcon());
     setFont(dialogFont());
     setTwipsClientSize(this, clientWidth, clientHeight);
@@ -190,8 +175,13 @@ void frmMain::describePreview()
     m_picBorder->setAccessibleDescription(description);
     m_picSmiley->setAccessibleName(QStringLiteral("Preview"));
     m_picSmiley->setAccessibleDescription(description);
-    m_scrOgen->setAccessibleDescription(styleName(Catalogue::findEyes(m_scrOgen->value())));
-    m_scrMond->setAccessibleDescription(styleName(Catalogue::findMouth(m_scrMond->value())));
+    const QString eyes = styleName(Catalogue::findEyes(m_scrOgen->value()));
+    const QString mouth = styleName(Catalogue::findMouth(m_scrMond->value()));
+    m_scrOgen->setAccessibleDescription(eyes);
+    m_scrMond->setAccessibleDescription(mouth);
+    // The same for everyone who points at a bar.
+    m_scrOgen->setToolTip(QStringLiteral("Ogen: ") + eyes);
+    m_scrMond->setToolTip(QStringLiteral("Mond: ") + mouth);
 }
 
 std::int16_t frmMain::RandomValue(const std::int16_t& strMax)

@@ -26,12 +26,10 @@ class frmMain : public QWidget
 public:
     // Every box of the window, and of the save dialog it shows, goes through boxes; the link
     // opens the home page through openWebsite.
-    explicit frmMain(MessageBoxes& boxes = screenMessageBoxes(),
+    explicit frmMain(MessageBoxes& boxes,
                      modVisitWebsite::Opener openWebsite = modVisitWebsite::openWebsite,
                      QWidget* parent = nullptr);
     ~frmMain() override;
-
-    FacePreview* picSmiley() const { return m_picSmiley; }
 
     // A random style value from 1 to strMax, as the Random button draws them.
     static std::int16_t RandomValue(const std::int16_t& strMax);

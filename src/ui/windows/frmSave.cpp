@@ -3,16 +3,14 @@
 #include "dialogfont.h"
 #include "dirlistbox.h"
 #include "drivelistbox.h"
-#include "fileprobe.h"
-#include "messages.h"
 #include "namedcontrol.h"
+#include "programinfo.h"
 #include "savetarget.h"
 #include "settingstore.h"
 #include "twipsgeometry.h"
 #include "untrappederror.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QFrame>
 #include <QKeyEvent>
@@ -29,19 +27,7 @@ namespace {
 constexpr int clientWidth = 4605;
 constexpr int clientHeight = 3465;
 
-// Where the last file name is kept.
-const QString settingApplication = QStringLiteral("QuorvelinSoftware");
-const QString settingSection = QStringLiteral("Snoetjesmal");
-const QString settingKey = QStringLiteral("Filename");
 const QString defaultFilename = QStringLiteral("emoticon");
-
-// Every failure of saving is reported the same way.
-constexpr MsgBoxStyles errorStyle =
-    MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation | MsgBoxStyle::SystemModal;
-constexpr MsgBoxStyles replaceStyle =
-    MsgBoxStyle::YesNo | MsgBoxStyle::Information | MsgBoxStyle::SystemModal;
-const QString errorTitle = QStringLiteral("Fout");
-const QString errorIntro = QStringLiteral("Fout opgetreden:\r\n");
 
 // The classic dialog font is narrow; where the system's stand-in is wider, a caption that
 // would be cut off at its label's edge is set a little smaller, so that it is read whole.
@@ -65,7 +51,7 @@ frmSave::frmSave(QWidget* mainWindow, const QIcon& icon, Preview preview, Messag
                            Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint),
       m_mainWindow(mainWindow), m_icon(icon), m_preview(std::move(preview)), m_boxes(boxes),
-      m_writer(std::move(writer))
+      m_flow(boxes, std::move(writer))
 {
     setObjectName(QStringLiteral("frmSave"));
     setWindowTitle(QStringLiteral("Opslaan als"));
@@ -158,15 +144,17 @@ void frmSave::Form_Load()
 {
     setWindowIcon(m_icon);
     // Where this changes the text, txtFilename_Change stores the same value back.
-    m_txtFilename->setText(
-        GetSetting(settingApplication, settingSection, settingKey, defaultFilename));
+    m_txtFilename->setText(GetSetting(ProgramInfo::settingsOrganisation,
+                                      ProgramInfo::settingsApplication, ProgramInfo::settingsKey,
+                                      defaultFilename));
 }
 
 void frmSave::txtFilename_Change()
 {
     // Every keystroke is kept, whatever becomes of the dialog; a store that cannot be
     // written is no reason to stop anyone typing.
-    SaveSetting(settingApplication, settingSection, settingKey, m_txtFilename->text());
+    SaveSetting(ProgramInfo::settingsOrganisation, ProgramInfo::settingsApplication,
+                ProgramInfo::settingsKey, m_txtFilename->text());
 }
 
 void frmSave::drvStation_Change()
@@ -191,66 +179,13 @@ void frmSave::cmdSave_Click()
 
 bool frmSave::save()
 {
-    const QString folder = SaveTarget::withSeparator(m_dirMap->Path());
-    if (!FileProbe::isFolder(folder)) {
-        showError(QStringLiteral("Opgegeven map bestaat niet."));
-        return false;
-    }
-
-    const SaveTarget::FullName target =
-        SaveTarget::fullName(folder, m_txtFilename->text(), FileProbe::nameLimits(folder));
-    if (!target.isValid()) {
-        showError(Messages::nameRefusal(target.problem));
-        return false;
-    }
-
-    // A file is replaced only after a yes. Where nothing was there, the file is made only if
-    // that is still so; one that appeared meanwhile brings the question after all.
-    QImage picture;
-    WriteResult written;
-    constexpr int attempts = 3;
-    for (int attempt = 0; attempt < attempts; ++attempt) {
-        WriteMode mode = WriteMode::CreateNew;
-        switch (FileProbe::existingAt(target.path)) {
-        case FileProbe::Existing::Nothing:
-            break;
-        case FileProbe::Existing::File:
-            if (MsgBox(m_boxes, this,
-                       QStringLiteral("Het bestand op de aangegeven locatie bestaat al, wil je "
-                                      "het bestand vervangen?"),
-                       replaceStyle, QStringLiteral("Bestand vervangen")) != MsgBoxAnswer::Yes) {
-                return false;
-            }
-            mode = WriteMode::Replace;
-            break;
-        case FileProbe::Existing::Other:
-            showError(QStringLiteral("Op de aangegeven locatie staat al een map of iets anders "
-                                     "dan een bestand met de naam \"%1\". Dat wordt niet "
-                                     "vervangen; kies een andere naam.")
-                          .arg(QFileInfo(target.path).fileName()));
-            return false;
-        }
-
-        // The drawing becomes the preview's picture; on screen nothing changes.
-        if (picture.isNull()) {
-            picture = m_preview.image();
-            m_preview.setPicture(picture);
-        }
-        written = m_writer(target.path, picture, mode);
-        if (written.problem != WriteProblem::AlreadyExists || mode != WriteMode::CreateNew) {
-            break;
-        }
-    }
-    if (!written) {
-        showError(Messages::writeFailure(written, ImageFormat::Bmp));
-        return false;
-    }
-    return true;
-}
-
-void frmSave::showError(const QString& reason)
-{
-    MsgBox(m_boxes, this, errorIntro + reason, errorStyle, errorTitle);
+    // The drawing becomes the preview's picture on the way to the file; on screen nothing
+    // changes.
+    return m_flow.save(this, m_dirMap->Path(), m_txtFilename->text(), [this] {
+        const QImage picture = m_preview.image();
+        m_preview.setPicture(picture);
+        return picture;
+    });
 }
 
 void frmSave::cmdCancel_Click()

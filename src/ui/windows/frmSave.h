@@ -2,6 +2,7 @@
 
 #include "atomicfile.h"
 #include "msgbox.h"
+#include "saveflow.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -38,8 +39,8 @@ public:
 
     // mainWindow places the dialog on its screen and carries the confirmation box; the dialog
     // takes icon as its own. Boxes are shown through boxes and the file is written by writer.
-    frmSave(QWidget* mainWindow, const QIcon& icon, Preview preview,
-            MessageBoxes& boxes = screenMessageBoxes(), ImageFileWriter writer = writeBmpFile);
+    frmSave(QWidget* mainWindow, const QIcon& icon, Preview preview, MessageBoxes& boxes,
+            ImageFileWriter writer = writeBmpFile);
     ~frmSave() override;
 
     // Shows the dialog modally and returns once it is hidden or closed.
@@ -63,13 +64,12 @@ protected:
 private:
     void createControls();
     bool save();
-    void showError(const QString& reason);
 
     QPointer<QWidget> m_mainWindow;
     QIcon m_icon;
     Preview m_preview;
     MessageBoxes& m_boxes;
-    ImageFileWriter m_writer;
+    SaveFlow m_flow;
     bool m_closed = false;
 
     QLabel* m_lblInfo = nullptr;

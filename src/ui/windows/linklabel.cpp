@@ -2,55 +2,18 @@
 
 #include "programart.h"
 
-#include <QAccessibleWidget>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleHints>
 #include <QStyleOptionFocusRect>
 
-namespace {
-
-// What assistive technology sees: a link (rather than the label Qt would report) whose
-// "press" action activates it as a click does.
-class AccessibleLink : public QAccessibleWidget
-{
-public:
-    explicit AccessibleLink(LinkLabel* label) : QAccessibleWidget(label, QAccessible::Link) {}
-
-    QStringList actionNames() const override
-    {
-        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
-    }
-
-    void doAction(const QString& actionName) override
-    {
-        if (actionName == pressAction()) {
-            static_cast<LinkLabel*>(widget())->activate();
-        } else {
-            QAccessibleWidget::doAction(actionName);
-        }
-    }
-};
-
-QAccessibleInterface* accessibleLink(const QString& className, QObject* object)
-{
-    if (className == QLatin1String(LinkLabel::staticMetaObject.className()) &&
-        object->isWidgetType()) {
-        return new AccessibleLink(static_cast<LinkLabel*>(object));
-    }
-    return nullptr;
-}
-
-} // namespace
+#include <algorithm>
 
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QWidget(parent), m_text(text)
 {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(accessibleLink);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled)
     QPalette palette = this->palette();
     palette.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0xff));
     setPalette(palette);
@@ -102,13 +65,48 @@ void LinkLabel::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Enter:
     case Qt::Key_Space:
         // A held key repeats its press; the link opens once for the first.
-        if (!event->isAutoRepeat()) {
+        if (!isRepeat(event)) {
             Q_EMIT activated();
         }
+        m_heldKey = event->key();
         break;
     default:
         QWidget::keyPressEvent(event);
     }
+}
+
+bool LinkLabel::isRepeat(const QKeyEvent* event) const
+{
+    // Flagged as a repeat, or a press of a key that was never released.
+    if (event->isAutoRepeat() || event->key() == m_heldKey) {
+        return true;
+    }
+    // X11 repeats a held key as a release and a press at the same moment. Whether Qt sees the
+    // pair in time to flag it depends on how busy the machine is; the moments the server
+    // gives the events do not. No hand lets go of a key and presses it again within one
+    // interval of the keyboard's repeat. (Events without a moment, 0, are never taken for
+    // repeats.)
+    const int rate = std::max(1, QGuiApplication::styleHints()->keyboardAutoRepeatRate());
+    const quint64 interval = static_cast<quint64>(1000 / rate);
+    return event->key() == m_releasedKey && m_releasedAt != 0 &&
+           event->timestamp() >= m_releasedAt && event->timestamp() - m_releasedAt < interval;
+}
+
+void LinkLabel::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!event->isAutoRepeat() && event->key() == m_heldKey) {
+        m_heldKey = 0;
+        m_releasedKey = event->key();
+        m_releasedAt = event->timestamp();
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void LinkLabel::focusOutEvent(QFocusEvent* event)
+{
+    // The release of a key held now goes elsewhere (to the browser that opened, say).
+    m_heldKey = 0;
+    QWidget::focusOutEvent(event);
 }
 
 QSize LinkLabel::sizeHint() const

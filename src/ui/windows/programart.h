@@ -5,8 +5,8 @@
 #include <QPoint>
 
 // The window icon and the hand cursor, carried as PNG resources that tools/artgen draws
-// (the Windows executable carries the same icon as snoetjesmal.ico). PNG is read by QtGui
-// itself, so no image plugin is needed.
+// (the Windows executable carries the same face, at every size Windows asks for, as
+// snoetjesmal.ico). PNG is read by QtGui itself, so no image plugin is needed.
 
 // The pixel of the hand that points: the tip of the finger.
 inline constexpr QPoint handHotSpot{12, 1};

@@ -53,8 +53,12 @@ public:
     virtual MsgBoxAnswer show(QWidget* parent, const MsgBoxRequest& request) = 0;
 };
 
-// The boxes on the screen.
-MessageBoxes& screenMessageBoxes();
+// The boxes on the screen. The program makes one in main() and hands it to its windows.
+class ScreenMessageBoxes final : public MessageBoxes
+{
+public:
+    MsgBoxAnswer show(QWidget* parent, const MsgBoxRequest& request) override;
+};
 
 // Shows a box through boxes and returns the answer. An empty title shows the program's title.
 MsgBoxAnswer MsgBox(MessageBoxes& boxes, QWidget* parent, const QString& text, MsgBoxStyles style,
