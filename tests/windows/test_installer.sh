@@ -114,8 +114,8 @@ expected=$( (cmake -E tar tf "$zip" | sed -n 's|^Snoetjesmal/\(.*[^/]\)$|\1|p' &
     echo Uninstall.exe) | sort)
 [ "$(installed_files)" = "$expected" ] ||
     fail "the installed files are not this version's:$(diff <(echo "$expected") <(installed_files))"
-wine reg query "$settings_key" /v "$settings_value" 2>/dev/null | grep -F 'C:\users\Public\blij.bmp' >/dev/null ||
-    fail "the remembered file name was lost"
+wine reg query "$settings_key" /v "$settings_value" 2>/dev/null |
+    grep -F 'C:\users\Public\blij.bmp' >/dev/null || fail "the remembered file name was lost"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
 wine reg query "$uninstall_key" /v UninstallString 2>/dev/null | grep -q 'Uninstall.exe' ||
     fail "the uninstaller is not registered with Windows"

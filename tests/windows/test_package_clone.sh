@@ -20,7 +20,8 @@ git -C "$work/clone" checkout --quiet --detach "$commit"
     echo "FAIL: ./scripts/package-windows failed in a fresh clone" >&2
     exit 1
 }
-for package in "$work"/clone/dist/Snoetjesmal-*-windows-x64.zip "$work"/clone/dist/Snoetjesmal-*-setup.exe; do
+dist=$work/clone/dist
+for package in "$dist"/Snoetjesmal-*-windows-x64.zip "$dist"/Snoetjesmal-*-setup.exe; do
     [ -s "$package" ] || { echo "FAIL: no $(basename "$package") in dist/" >&2; exit 1; }
 done
 echo "PASS"
