@@ -95,13 +95,11 @@ start_program
 before=$(state)
 
 echo "== while it runs, installing and uninstalling refuse and change nothing"
-status=0
-wine "$setup" /S || status=$?
-[ "$status" -ne 0 ] || fail "the installer went ahead while the program ran"
+if wine "$setup" /S; then fail "the installer went ahead while the program ran"; fi
 [ "$(state)" = "$before" ] || fail "the refused installer changed the installation"
-status=0
-wine "$install_dir/Uninstall.exe" /S "_?=$install_dir_windows" || status=$?
-[ "$status" -ne 0 ] || fail "the uninstaller went ahead while the program ran"
+if wine "$install_dir/Uninstall.exe" /S "_?=$install_dir_windows"; then
+    fail "the uninstaller went ahead while the program ran"
+fi
 wine "$install_dir/Uninstall.exe" /S
 wait_for_uninstaller_copy
 [ "$(state)" = "$before" ] || fail "the refused uninstaller changed the installation"
