@@ -93,7 +93,7 @@ retry:
     ${EndIf}
     ${If} $R0 != ""
         MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-            "Snoetjesmal is nog geopend. Sluit Snoetjesmal en kies dan Opnieuw." \
+            "Snoetjesmal is nog geopend. Sluit Snoetjesmal en probeer het dan opnieuw." \
             /SD IDCANCEL IDRETRY retry
         !if "${un}" == "un."
             Call un.removeOwnCopy
