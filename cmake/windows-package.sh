@@ -1,21 +1,41 @@
 #!/usr/bin/env bash
 # Makes the Windows packages from the "windows" build: a portable ZIP and an installer.
 #
-#   windows-package.sh SOURCE_DIR QT_PREFIX VERSION OUT_DIR PROGRAM...
+#   windows-package.sh --source=DIR --qt=DIR --out=DIR --version=1.1 --product-version=1.1.0 \
+#       --organisation=NAME --application=NAME --settings-key=NAME PROGRAM...
 #
-# PROGRAM... are the executables to ship. The DLLs that go with them are not listed by hand:
+# The options may come in any order, and a later one wins. --organisation, --application and
+# --settings-key say where the program keeps the remembered file name, which the installer
+# keeps over an upgrade and the uninstaller removes. PROGRAM... are the executables to ship,
+# in the root of the program's folder. The DLLs that go with them are not listed by hand:
 # they are found from the executables' imports (and the imports of those DLLs, and of the Qt
 # plugins), among Qt's DLLs and the MinGW runtime; whatever is found in neither is part of
-# Windows itself. Leaves in OUT_DIR:
+# Windows itself. Leaves in the --out folder:
 #   Snoetjesmal-VERSION-windows-x64.zip  the folder Snoetjesmal\ with everything in it
 #   Snoetjesmal-VERSION-setup.exe        the installer (NSIS; silent with /S)
 set -euo pipefail
 
-source_dir=$1
-qt=$2
-version=$3
-out=$4
-shift 4
+declare -A option=()
+programs=()
+for argument in "$@"; do
+    case "$argument" in
+    --*=*)
+        name=${argument%%=*}
+        option[${name#--}]=${argument#*=}
+        ;;
+    *) programs+=("$argument") ;;
+    esac
+done
+for name in source qt out version product-version organisation application settings-key; do
+    if [ -z "${option[$name]:-}" ]; then
+        echo "windows-package: --$name is missing" >&2
+        exit 2
+    fi
+done
+source_dir=${option[source]}
+qt=${option[qt]}
+out=${option[out]}
+version=${option[version]}
 
 objdump=x86_64-w64-mingw32-objdump
 strip=x86_64-w64-mingw32-strip
@@ -27,7 +47,7 @@ stage=$work/Snoetjesmal
 rm -rf "$work"
 mkdir -p "$stage/plugins/platforms" "$stage/plugins/styles" "$stage/translations"
 
-for program in "$@"; do
+for program in "${programs[@]}"; do
     cp "$program" "$stage/"
 done
 # The windowing of Windows, and the style of its own controls.
@@ -88,7 +108,10 @@ files=$work/uninstall-files.nsh
 
 setup=$out/Snoetjesmal-$version-setup.exe
 makensis -V2 -INPUTCHARSET UTF8 \
-    "-DVERSION=$version" "-DSTAGE=$stage" "-DFILES=$files" \
+    "-DVERSION=$version" "-DPRODUCT_VERSION=${option[product-version]}" \
+    "-DSETTINGS_ORGANISATION=${option[organisation]}" \
+    "-DSETTINGS_APPLICATION=${option[application]}" "-DSETTINGS_VALUE=${option[settings-key]}" \
+    "-DSTAGE=$stage" "-DFILES=$files" \
     "-DICON=$source_dir/src/ui/art/snoetjesmal.ico" "-DOUTFILE=$setup" \
     "$source_dir/data/windows/installer.nsi"
 

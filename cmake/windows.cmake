@@ -13,7 +13,10 @@ list(GET CMAKE_FIND_ROOT_PATH 0 mingw_root)
 set(SNOETJESMAL_WINE_DLL_PATH
     "${SNOETJESMAL_QT_WINDOWS_PREFIX}/bin:${mingw_runtime}:${mingw_root}/lib")
 
-find_program(SNOETJESMAL_WINE wine REQUIRED)
+# Wine runs the tests; a build of the packages alone (BUILD_TESTING off) does without it.
+if(BUILD_TESTING)
+    find_program(SNOETJESMAL_WINE wine REQUIRED)
+endif()
 set(SNOETJESMAL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR
     ${PROJECT_SOURCE_DIR}/cmake/wine-run ${SNOETJESMAL_WINEPREFIX} ${SNOETJESMAL_WINE_DLL_PATH})
@@ -34,17 +37,27 @@ function(snoetjesmal_windows_test_fixture)
     set_property(TEST ${tests} APPEND PROPERTY FIXTURES_REQUIRED wine)
 endfunction()
 
-# The portable ZIP and the installer, in build/windows/dist (scripts/package-windows copies
-# them to dist/).
+# The portable ZIP and the installer, in the build's dist/ (scripts/package-windows makes them
+# in build/windows-package and copies them to the checkout's dist/).
 find_program(SNOETJESMAL_MAKENSIS makensis REQUIRED)
 set(package_version ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
 set(SNOETJESMAL_WINDOWS_SETUP ${CMAKE_BINARY_DIR}/dist/Snoetjesmal-${package_version}-setup.exe)
 set(SNOETJESMAL_WINDOWS_ZIP ${CMAKE_BINARY_DIR}/dist/Snoetjesmal-${package_version}-windows-x64.zip)
+# How windows-package.sh makes them; the installer test makes an older version with it too.
+set(SNOETJESMAL_WINDOWS_PACKAGE_OPTIONS
+    --source=${PROJECT_SOURCE_DIR}
+    --qt=${SNOETJESMAL_QT_WINDOWS_PREFIX}
+    --out=${CMAKE_BINARY_DIR}/dist
+    --version=${package_version}
+    --product-version=${PROJECT_VERSION}
+    --organisation=${SNOETJESMAL_SETTINGS_ORGANISATION}
+    --application=${SNOETJESMAL_SETTINGS_APPLICATION}
+    --settings-key=${SNOETJESMAL_SETTINGS_KEY})
 add_custom_command(
     OUTPUT ${SNOETJESMAL_WINDOWS_SETUP} ${SNOETJESMAL_WINDOWS_ZIP}
     COMMAND bash ${PROJECT_SOURCE_DIR}/cmake/windows-package.sh
-        ${PROJECT_SOURCE_DIR} ${SNOETJESMAL_QT_WINDOWS_PREFIX} ${package_version}
-        ${CMAKE_BINARY_DIR}/dist $<TARGET_FILE:snoetjesmal> $<TARGET_FILE:snoetjesmal-render>
+        ${SNOETJESMAL_WINDOWS_PACKAGE_OPTIONS}
+        $<TARGET_FILE:snoetjesmal> $<TARGET_FILE:snoetjesmal-render>
     DEPENDS snoetjesmal snoetjesmal-render
         ${PROJECT_SOURCE_DIR}/cmake/windows-package.sh
         ${PROJECT_SOURCE_DIR}/data/windows/installer.nsi

@@ -1,13 +1,25 @@
 #!/usr/bin/env bash
-# The Windows installer, as a user meets it: installs silently into a fresh Wine prefix,
-# starts the installed program (with nothing but what the installer put there) until its
-# window shows on a virtual X server, and uninstalls silently, leaving nothing of ours.
+# The Windows installer, as a user meets it, in a fresh Wine prefix: an older version is
+# installed and runs; installing and uninstalling then refuse, silently, with an error code
+# and nothing changed. Once it is closed this version installs over it and none of the older
+# version's files is left, the remembered file name is, and the entry in Windows' list of
+# programs gives the size. The installed program shows its window on a virtual X server, and
+# every DLL installed is loaded by it or by the render tool.
+# Uninstalling leaves a file of the user's, with its folder, and otherwise nothing of ours.
 #
-#   test_installer.sh SETUP_EXE SOURCE_DIR
+#   test_installer.sh SETUP_EXE ZIP SOURCE_DIR SETTINGS_KEY SETTINGS_VALUE PACKAGE_COMMAND...
+#
+# PACKAGE_COMMAND is how the build ran cmake/windows-package.sh; the test runs it again for
+# the older version, with an extra file.
 set -euo pipefail
 
 setup=$1
-source_dir=$2
+zip=$2
+source_dir=$3
+settings_key=$4
+settings_value=$5
+shift 5
+package=("$@")
 work=$(mktemp -d "${TMPDIR:-/tmp}/snoetjesmal-installer-XXXXXX")
 export WINEPREFIX=$work/prefix
 export WINEDEBUG=-all
@@ -26,50 +38,129 @@ fail() {
     exit 1
 }
 
+echo "== an older version, with a file this one does not have"
+echo "Alleen in de oudere versie." >"$work/OUD.txt"
+"${package[@]}" "--out=$work/old" --version=1.0 --product-version=1.0.0 "$work/OUD.txt" >/dev/null
+old_setup=$work/old/Snoetjesmal-1.0-setup.exe
+
 "$source_dir/cmake/wine-prefix" "$WINEPREFIX" >/dev/null
-unix_path() { winepath -u "$(wine cmd /c echo "$1" 2>/dev/null | tr -d '\r')" 2>/dev/null; }
+windows_path() { wine cmd /c echo "$1" 2>/dev/null | tr -d '\r'; }
+unix_path() { winepath -u "$(windows_path "$1")" 2>/dev/null; }
 install_dir="$(unix_path '%LOCALAPPDATA%')/Programs/Snoetjesmal"
+install_dir_windows="$(windows_path '%LOCALAPPDATA%')\\Programs\\Snoetjesmal"
 shortcut="$(unix_path '%APPDATA%')/Microsoft/Windows/Start Menu/Programs/Snoetjesmal.lnk"
+temp_dir=$(unix_path '%TEMP%')
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Snoetjesmal'
 
-echo "== silent install"
-wine "$setup" /S
+installed_files() { (cd "$install_dir" && find . -type f | sed 's|^\./||' | sort); }
+# What an installer or uninstaller could change: our files, the shortcut, the registration.
+state() {
+    (cd "$install_dir" && find . -type f -exec md5sum {} + | sort)
+    [ -e "$shortcut" ] && echo "shortcut"
+    wine reg query "$uninstall_key" 2>/dev/null
+}
+program=
+start_program() {
+    (cd "$work" && exec wine "$install_dir/Snoetjesmal.exe") >"$work/program.log" 2>&1 &
+    program=$!
+    for _ in $(seq 300); do
+        xdotool search --onlyvisible --name '^Snoetjesmal v1\.1 - Quorvelin Software$' \
+            >/dev/null 2>&1 && return
+        kill -0 "$program" 2>/dev/null || { cat "$work/program.log" >&2; fail "the program ended"; }
+        sleep 0.1
+    done
+    cat "$work/program.log" >&2
+    fail "no window appeared"
+}
+stop_program() {
+    wineserver -k
+    wait "$program" 2>/dev/null || true
+}
+# The uninstaller's copy of itself under %TEMP% is gone a moment after it ends.
+wait_for_uninstaller_copy() {
+    for _ in $(seq 100); do
+        [ -z "$(find "$temp_dir" -maxdepth 1 -name '~nsu*' 2>/dev/null)" ] && return
+        sleep 0.1
+    done
+    fail "the uninstaller left its copy behind: $(find "$temp_dir" -name '~nsu*')"
+}
+
+echo "== the older version, installed silently, remembers a file name and runs"
+wine "$old_setup" /S
 wineserver -w
-[ -f "$install_dir/Snoetjesmal.exe" ] || fail "no $install_dir/Snoetjesmal.exe"
-[ -f "$install_dir/snoetjesmal-render.exe" ] || fail "no snoetjesmal-render.exe"
-[ -f "$install_dir/Uninstall.exe" ] || fail "no uninstaller"
+[ -f "$install_dir/OUD.txt" ] || fail "the older version is not installed"
+wine reg add "$settings_key" /v "$settings_value" /d 'C:\users\Public\blij.bmp' /f >/dev/null 2>&1
+start_xvfb
+start_program
+before=$(state)
+
+echo "== while it runs, installing and uninstalling refuse and change nothing"
+if wine "$setup" /S; then fail "the installer went ahead while the program ran"; fi
+[ "$(state)" = "$before" ] || fail "the refused installer changed the installation"
+if wine "$install_dir/Uninstall.exe" /S "_?=$install_dir_windows"; then
+    fail "the uninstaller went ahead while the program ran"
+fi
+wine "$install_dir/Uninstall.exe" /S
+wait_for_uninstaller_copy
+[ "$(state)" = "$before" ] || fail "the refused uninstaller changed the installation"
+stop_program
+
+echo "== this version installs over it"
+wine "$setup" /S || fail "the installer failed over the older version"
+wineserver -w
+expected=$( (cmake -E tar tf "$zip" | sed -n 's|^Snoetjesmal/\(.*[^/]\)$|\1|p' &&
+    echo Uninstall.exe) | sort)
+[ "$(installed_files)" = "$expected" ] ||
+    fail "the installed files are not this version's:$(diff <(echo "$expected") <(installed_files))"
+wine reg query "$settings_key" /v "$settings_value" 2>/dev/null |
+    grep -F 'C:\users\Public\blij.bmp' >/dev/null || fail "the remembered file name was lost"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
 wine reg query "$uninstall_key" /v UninstallString 2>/dev/null | grep -q 'Uninstall.exe' ||
     fail "the uninstaller is not registered with Windows"
+# Windows shows the size in KiB; the uninstaller itself may be left out.
+estimated=$(wine reg query "$uninstall_key" /v EstimatedSize 2>/dev/null |
+    sed -n 's/.*REG_DWORD[[:space:]]*\(0x[0-9a-fA-F]*\).*/\1/p')
+[ -n "$estimated" ] || fail "the uninstall entry gives no size"
+actual=$(find "$install_dir" -type f ! -name Uninstall.exe -printf '%s\n' |
+    awk '{ total += $1 } END { printf "%d", total / 1024 }')
+difference=$((estimated - actual))
+[ "${difference#-}" -le $((actual / 50)) ] ||
+    fail "the uninstall entry gives $((estimated)) KiB, the files take $actual KiB"
 
 echo "== the installed program starts and shows its window"
-start_xvfb
-(cd "$work" && exec wine "$install_dir/Snoetjesmal.exe") >"$work/program.log" 2>&1 &
-program=$!
-found=
-for _ in $(seq 300); do
-    found=$(xdotool search --onlyvisible --name '^Snoetjesmal v1\.1 - Quorvelin Software$' 2>/dev/null || true)
-    [ -n "$found" ] && break
-    kill -0 "$program" 2>/dev/null || { cat "$work/program.log" >&2; fail "the program ended"; }
-    sleep 0.1
-done
-[ -n "$found" ] || { cat "$work/program.log" >&2; fail "no window appeared"; }
+WINEDEBUG=+loaddll start_program
 echo "the render tool answers too"
-wine "$install_dir/snoetjesmal-render.exe" --eyes 1 --mouth 4 -o 'C:\users\Public\face.bmp' ||
-    fail "snoetjesmal-render.exe failed"
-wineserver -k
-wait "$program" 2>/dev/null || true
-stop_xvfb
+WINEDEBUG=+loaddll wine "$install_dir/snoetjesmal-render.exe" --eyes 1 --mouth 4 \
+    -o 'C:\users\Public\face.bmp' 2>"$work/render.log" || fail "snoetjesmal-render.exe failed"
+stop_program
+echo "every DLL is one they load"
+loaded=$(cat "$work/program.log" "$work/render.log" |
+    sed -n 's/.*Loaded L"\(.*\)" at .*/\1/p' | sed 's/.*\\//' | tr '[:upper:]' '[:lower:]')
+while read -r dll; do
+    name=$(basename "$dll" | tr '[:upper:]' '[:lower:]')
+    grep -qxF "$name" <<<"$loaded" || fail "$dll is installed but never loaded"
+done < <(installed_files | grep -i '\.dll$')
 
-echo "== silent uninstall"
+echo "== uninstalling leaves a file of the user's, and its folder"
+echo "van de gebruiker" >"$install_dir/plugins/eigen.txt"
 wine "$install_dir/Uninstall.exe" /S
-# The uninstaller runs on as a copy of itself; wait for it to finish.
 wineserver -w
+[ "$(installed_files)" = "plugins/eigen.txt" ] ||
+    fail "after uninstalling, the folder holds: $(installed_files | head -5)"
+rm "$install_dir/plugins/eigen.txt"
+
+echo "== with only our files, uninstalling leaves nothing"
+wine "$setup" /S
+wineserver -w
+wine "$install_dir/Uninstall.exe" /S
+wineserver -w
+wait_for_uninstaller_copy
 [ ! -e "$install_dir" ] || fail "left behind: $(find "$install_dir" | head -5)"
 [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is left behind"
-leftovers=$(find "$(unix_path '%TEMP%')" -name '~nsu*' 2>/dev/null)
-[ -z "$leftovers" ] || fail "the uninstaller left its copy behind: $leftovers"
 if wine reg query "$uninstall_key" >/dev/null 2>&1; then
     fail "the uninstall entry is left behind"
+fi
+if wine reg query "$settings_key" >/dev/null 2>&1; then
+    fail "the remembered file name is left behind"
 fi
 echo "PASS"
