@@ -22,12 +22,16 @@ WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
 
 set_dpi() { # dots per inch
     WINEPREFIX="$prefix" WINEDEBUG=-all wine reg add 'HKCU\Control Panel\Desktop' \
-        /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+        /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || return 1
     # The server writes the registry out when it ends by itself.
     WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
 }
 dpi=${SNOETJESMAL_DPI:-}
-[ -z "$dpi" ] || set_dpi "$dpi"
+if [ -n "$dpi" ] && ! set_dpi "$dpi"; then
+    echo "FAIL: the screen resolution could not be set to $dpi dpi" >&2
+    stop_xvfb
+    exit 1
+fi
 
 unset QT_QPA_PLATFORM
 status=0
