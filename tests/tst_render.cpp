@@ -71,7 +71,9 @@ Run run(const QStringList& arguments, const QString& shellPrefix = {})
                                                  renderProgram} +
                                          arguments);
     }
-    if (!process.waitForFinished(60000)) {
+    // A pack waits for the disk to confirm each of its 336 files; under Wine on a busy machine
+    // that can take minutes, and a slow disk is not a failure of the program.
+    if (!process.waitForFinished(300000)) {
         process.kill();
         process.waitForFinished();
         return {};
