@@ -10,11 +10,12 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QThreadPool>
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <new>
+#include <thread>
 #include <vector>
 
 namespace FacePack {
@@ -23,8 +24,15 @@ namespace {
 
 using StyleNames::Part;
 
-// Faces written at the same time, and how often the count is told.
+// Faces written at the same time, and how often the count is told. The Windows build writes
+// them one after another on the caller's thread: there a thread that ends after Qt has used
+// its regular-expression engine on it can crash in PCRE2's clean-up of its per-thread stack
+// (seen under Wine, with the threads of a QThreadPool as with plain ones).
+#ifdef Q_OS_WIN
+constexpr int writers = 1;
+#else
 constexpr int writers = 8;
+#endif
 constexpr int progressInterval = 100; // milliseconds
 
 QString quoted(const QString& text)
@@ -86,8 +94,9 @@ int write(const RenderOptions& options, QTextStream& err, const Progress& progre
     if (!staged.isValid()) {
         return failed(QStringLiteral("De map kon niet worden aangemaakt."));
     }
-    // Each face is made and written on a thread of a pool: most of the time goes into
-    // waiting for the disk to confirm each file, and the waits of several files overlap.
+    // Elsewhere each face is made and written on one of several threads: most of the time
+    // goes into waiting for the disk to confirm each file, and the waits of several files
+    // overlap.
     struct Face
     {
         int eyes;
@@ -112,13 +121,19 @@ int write(const RenderOptions& options, QTextStream& err, const Progress& progre
         }
         stopped = true;
     };
-    QThreadPool pool;
-    pool.setMaxThreadCount(writers);
-    for (const Face& face : faces) {
-        pool.start([&, face] {
-            if (stopped) {
-                return;
-            }
+    // Each writer takes the next face until none is left.
+    std::atomic<std::size_t> next{0};
+    std::atomic<int> running{writers};
+    int told = 0;
+    const auto tell = [&] {
+        if (const int now = written; now != told) {
+            told = now;
+            progress(now, total);
+        }
+    };
+    const auto writeFaces = [&](bool onCallersThread) {
+        for (std::size_t i = next++; i < faces.size() && !stopped; i = next++) {
+            const Face& face = faces[i];
             try {
                 const RenderedPicture picture = renderFace(options, face.eyes, face.mouth);
                 const WriteResult result =
@@ -126,7 +141,7 @@ int write(const RenderOptions& options, QTextStream& err, const Progress& progre
                                    WriteMode::CreateNew, picture.shownSize);
                 if (!result) {
                     fail(Messages::writeFailure(result, options.format));
-                    return;
+                    break;
                 }
                 ++written;
             } catch (const FaceError& error) {
@@ -136,17 +151,27 @@ int write(const RenderOptions& options, QTextStream& err, const Progress& progre
             } catch (const std::exception&) {
                 fail(QStringLiteral("Een gezicht kon niet worden gemaakt."));
             }
-        });
-    }
-    // The count is told here, on the caller's thread, as it grows.
-    int told = 0;
-    for (bool done = false; !done;) {
-        done = pool.waitForDone(progressInterval);
-        if (const int now = written; now != told) {
-            told = now;
-            progress(now, total);
+            if (onCallersThread) {
+                tell();
+            }
+        }
+        --running;
+    };
+    if (writers == 1) {
+        writeFaces(true);
+    } else {
+        std::vector<std::jthread> threads;
+        threads.reserve(writers);
+        for (int i = 0; i < writers; ++i) {
+            threads.emplace_back(writeFaces, false);
+        }
+        // The count is told here, on the caller's thread, as it grows.
+        while (running > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(progressInterval));
+            tell();
         }
     }
+    tell();
     if (!failure.isEmpty()) {
         return failed(failure);
     }
