@@ -141,6 +141,28 @@ while read -r dll; do
     grep -qxF "$name" <<<"$loaded" || fail "$dll is installed but never loaded"
 done < <(installed_files | grep -i '\.dll$')
 
+echo "== from the Start-menu shortcut, which starts it in its own folder, a save lands in Pictures"
+pictures="$(unix_path '%USERPROFILE%')/Pictures"
+if [ -L "$pictures" ]; then rm "$pictures"; fi # a prefix may link it to the host's folder
+mkdir -p "$pictures"
+wine reg add "$settings_key" /v "$settings_value" /d 'uit het menu' /f >/dev/null 2>&1
+(cd "$work" && exec wine start "$(windows_path '%APPDATA%')\Microsoft\Windows\Start Menu\Programs\Snoetjesmal.lnk") \
+    >"$work/shortcut.log" 2>&1
+window_named() {
+    for _ in $(seq 300); do
+        xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 && return
+        sleep 0.1
+    done
+    fail "no window named $1"
+}
+# Opslaan in the main window, then in the dialog (their places in the client areas).
+xdotool mousemove --window "$(window_named 'Snoetjesmal v1\.1 - Quorvelin Software')" 240 180 click 1
+xdotool mousemove --window "$(window_named 'Opslaan als')" 264 212 click 1
+window_named 'Snoetjesmal' >/dev/null
+[ -f "$pictures/uit het menu.bmp" ] || fail "the save did not land in $pictures"
+[ ! -e "$install_dir/uit het menu.bmp" ] || fail "the save landed in the program's own folder"
+wineserver -k
+
 echo "== uninstalling leaves a file of the user's, and its folder"
 echo "van de gebruiker" >"$install_dir/plugins/eigen.txt"
 wine "$install_dir/Uninstall.exe" /S
