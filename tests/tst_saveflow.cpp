@@ -40,6 +40,14 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+// The two answers to the replace question.
+void addAnswerRows()
+{
+    QTest::addColumn<MsgBoxAnswer>("answer");
+    QTest::newRow("yes") << MsgBoxAnswer::Yes;
+    QTest::newRow("no") << MsgBoxAnswer::No;
+}
+
 } // namespace
 
 class TestSaveFlow : public QObject
@@ -141,9 +149,7 @@ private Q_SLOTS:
 
     void replaceQuestion_data()
     {
-        QTest::addColumn<MsgBoxAnswer>("answer");
-        QTest::newRow("yes") << MsgBoxAnswer::Yes;
-        QTest::newRow("no") << MsgBoxAnswer::No;
+        addAnswerRows();
     }
 
     void replaceQuestion()
@@ -175,9 +181,7 @@ private Q_SLOTS:
 
     void aFileThatAppearsMeanwhileBringsTheQuestion_data()
     {
-        QTest::addColumn<MsgBoxAnswer>("answer");
-        QTest::newRow("yes") << MsgBoxAnswer::Yes;
-        QTest::newRow("no") << MsgBoxAnswer::No;
+        addAnswerRows();
     }
 
     // Nothing was there when the flow looked, but a file of that name is there by the time

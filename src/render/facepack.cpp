@@ -24,7 +24,8 @@ namespace {
 
 using StyleNames::Part;
 
-// Faces written at the same time, and how often the count is told. The Windows build writes
+// Faces written at the same time, so that their waits for the disk overlap, and how often the
+// count is told. The Windows build writes
 // them one after another on the caller's thread: there a thread that ends after Qt has used
 // its regular-expression engine on it can crash in PCRE2's clean-up of its per-thread stack
 // (seen under Wine, with the threads of a QThreadPool as with plain ones).
@@ -94,9 +95,6 @@ int write(const RenderOptions& options, QTextStream& err, const Progress& progre
     if (!staged.isValid()) {
         return failed(QStringLiteral("De map kon niet worden aangemaakt."));
     }
-    // Elsewhere each face is made and written on one of several threads: most of the time
-    // goes into waiting for the disk to confirm each file, and the waits of several files
-    // overlap.
     struct Face
     {
         int eyes;
