@@ -25,10 +25,10 @@ namespace {
 using StyleNames::Part;
 
 // Faces written at the same time, so that their waits for the disk overlap, and how often the
-// count is told. The Windows build writes
-// them one after another on the caller's thread: there a thread that ends after Qt has used
-// its regular-expression engine on it can crash in PCRE2's clean-up of its per-thread stack
-// (seen under Wine, with the threads of a QThreadPool as with plain ones).
+// count is told. The Windows build writes them one after another on the caller's thread:
+// there a thread that ends after Qt has used its regular-expression engine on it can crash in
+// PCRE2's clean-up of its per-thread stack (seen under Wine, with the threads of a QThreadPool
+// as with plain ones).
 #ifdef Q_OS_WIN
 constexpr int writers = 1;
 #else
