@@ -113,17 +113,12 @@ int runRender(const RenderOptions& options, QTextStream& out, QTextStream& err, 
         QString messages;
         QTextStream packErr(&messages);
         bool counting = false;
-        int status = ExitStatus::writeFailed;
-        try {
-            status = FacePack::write(options, packErr, [&](int written, int total) {
-                if (showProgress) {
-                    ::showProgress(err, written, total);
-                    counting = written < total;
-                }
-            });
-        } catch (const FaceError& error) {
-            reportError(packErr, error.message());
-        }
+        const int status = FacePack::write(options, packErr, [&](int written, int total) {
+            if (showProgress) {
+                ::showProgress(err, written, total);
+                counting = written < total;
+            }
+        });
         packErr.flush();
         if (counting) {
             err << '\n';
