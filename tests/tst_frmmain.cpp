@@ -387,13 +387,14 @@ private Q_SLOTS:
         frmMain w(m_recorder);
         bool after = false;
         runHandler(m_recorder, &w, [&] {
-            throw FaceError(u"De afbeelding picOogCool ontbreekt in het programma."_qs);
+            throw FaceError(FaceError::Problem::Unreadable, "picOogCool");
             after = true;
         });
         QVERIFY(!after);
         QCOMPARE(m_recorder.boxes.size(), 1);
         QCOMPARE(m_recorder.boxes[0].request.text,
-                 u"Fout opgetreden:\r\nDe afbeelding picOogCool ontbreekt in het programma."_qs);
+                 u"Fout opgetreden:\r\nDe afbeelding picOogCool ontbreekt in het programma of is "
+                 "beschadigd."_qs);
         QCOMPARE(m_recorder.boxes[0].request.title, u"Snoetjesmal"_qs);
         runHandler(m_recorder, &w, [] { throw 42; });
         QCOMPARE(m_recorder.boxes.size(), 2);

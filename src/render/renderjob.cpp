@@ -149,7 +149,7 @@ int runRender(const RenderOptions& options, QTextStream& out, QTextStream& err, 
     try {
         picture = renderPicture(options, eyes, mouth);
     } catch (const FaceError& error) {
-        reportError(err, error.message());
+        reportError(err, Messages::faceFailure(error));
         return ExitStatus::writeFailed;
     }
     if (picture.image.isNull()) {
