@@ -3,6 +3,7 @@
 
 #include "accessibility.h"
 #include "faceerror.h"
+#include "facepack.h"
 #include "facepictures.h"
 #include "facepreview.h"
 #include "frmMain.h"
@@ -10,6 +11,7 @@
 #include "modVisitWebsite.h"
 #include "msgbox.h"
 #include "recordedboxes.h"
+#include "renderjob.h"
 #include "untrappederror.h"
 
 #include <QAbstractButton>
@@ -24,6 +26,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <map>
 #include <stdexcept>
 
 namespace {
@@ -154,26 +157,69 @@ private Q_SLOTS:
         QCOMPARE(smiley(w)->Picture(), FacePictures::blankFace());
     }
 
-    // Each bar names its style as its tooltip, following the bar.
-    void barTooltips_data()
+    // Every style has one name: the window shows it as the bar's tooltip and description and
+    // in the preview's description, and the renderer takes it as shown, lists it and names
+    // the pack's files with it. The names the renderer took before still work.
+    void styleNames_data()
     {
-        QTest::addColumn<QString>("bar");
+        QTest::addColumn<bool>("eyes");
         QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("tip");
-        QTest::newRow("eyes 3") << u"scrOgen"_qs << 3 << u"Ogen: knipoog"_qs;
-        QTest::newRow("eyes 20") << u"scrOgen"_qs << 20 << u"Ogen: slaperig"_qs;
-        QTest::newRow("mouth 12") << u"scrMond"_qs << 12 << u"Mond: twijfelend"_qs;
-        QTest::newRow("mouth back to 0") << u"scrMond"_qs << 0 << u"Mond: geen"_qs;
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("former");
+        const QStringList eyeNames{u"geen"_qs,       u"standaard"_qs,     u"blij"_qs,
+                                   u"knipoog"_qs,    u"verrast"_qs,       u"tong-uit"_qs,
+                                   u"cool"_qs,       u"verward"_qs,       u"boos"_qs,
+                                   u"verlegen"_qs,   u"moe"_qs,           u"twijfelend"_qs,
+                                   u"verdrietig"_qs, u"huilen"_qs,        u"verbaasd"_qs,
+                                   u"ziek"_qs,       u"nerd"_qs,          u"sarcastisch"_qs,
+                                   u"mond-dicht"_qs, u"rollende-ogen"_qs, u"slaperig"_qs};
+        const QStringList mouthNames{
+            u"geen"_qs,       u"standaard"_qs, u"rollende-ogen"_qs, u"slaperig"_qs,
+            u"blij"_qs,       u"knipoog"_qs,   u"tong-uit"_qs,      u"cool"_qs,
+            u"boos"_qs,       u"verward"_qs,   u"verdrietig"_qs,    u"verrast"_qs,
+            u"twijfelend"_qs, u"nerd"_qs,      u"rits"_qs,          u"bozer"_qs};
+        const std::map<std::pair<bool, int>, QString> former{
+            {{true, 5}, u"tong"_qs},          {{true, 18}, u"monddicht"_qs},
+            {{true, 19}, u"rollendeogen"_qs}, {{false, 2}, u"rollendeogen"_qs},
+            {{false, 6}, u"tong"_qs},         {{false, 12}, u"twijvelend"_qs}};
+        for (const bool eyes : {true, false}) {
+            const QStringList& names = eyes ? eyeNames : mouthNames;
+            for (int value = 0; value < names.size(); ++value) {
+                const auto it = former.find({eyes, value});
+                QTest::addRow("%s %d", eyes ? "eyes" : "mouth", value)
+                    << eyes << value << names[value]
+                    << (it == former.end() ? names[value] : it->second);
+            }
+        }
     }
-    void barTooltips()
+    void styleNames()
     {
-        QFETCH(QString, bar);
+        QFETCH(bool, eyes);
         QFETCH(int, value);
+        QFETCH(QString, name);
+        QFETCH(QString, former);
         frmMain w(m_recorder);
-        auto* scrollBar = w.findChild<QScrollBar*>(bar);
-        scrollBar->setValue(7);
-        scrollBar->setValue(value);
-        QTEST(scrollBar->toolTip(), "tip");
+        auto* bar = control<QScrollBar>(w, eyes ? "scrOgen" : "scrMond");
+        bar->setValue(value == 0 ? 1 : 0);
+        bar->setValue(value);
+        const QString part = eyes ? u"Ogen"_qs : u"Mond"_qs;
+        QCOMPARE(bar->toolTip(), part + u": "_qs + name);
+        QCOMPARE(bar->accessibleDescription(), name);
+        QCOMPARE(smiley(w)->accessibleDescription(),
+                 u"Ogen: %1, mond: %2"_qs.arg(eyes ? name : u"geen"_qs, eyes ? u"geen"_qs : name));
+
+        const QString shown = bar->toolTip().sliced(part.size() + 2);
+        for (const QString& given : {shown, shown.toUpper(), former}) {
+            const ParsedCommandLine parsed =
+                parseCommandLine({u"snoetjesmal-render"_qs, eyes ? u"--eyes"_qs : u"--mouth"_qs,
+                                  given, u"-o"_qs, u"f.png"_qs});
+            QVERIFY2(parsed.ok(), qPrintable(parsed.message));
+            QCOMPARE(eyes ? parsed.options.eyes : parsed.options.mouth, value);
+        }
+        QVERIFY(styleList().split(u'\n').contains(
+            u"%1 %2  %3"_qs.arg(eyes ? u"ogen"_qs : u"mond"_qs).arg(value, 2).arg(name)));
+        QCOMPARE(FacePack::fileName(eyes ? value : 0, eyes ? 0 : value, ImageFormat::Svg),
+                 (eyes ? name + u"-geen"_qs : u"geen-"_qs + name) + u".svg"_qs);
     }
 
     void assigningTheSameValueDrawsNothing()
