@@ -2,11 +2,11 @@
 // transparent background, whole-pixel enlargement, fitting into a square, and reading style
 // names.
 
-#include "catalogue.h"
-#include "facecanvas.h"
 #include "faceexport.h"
 #include "facepictures.h"
 #include "stylenames.h"
+
+#include "handdrawnface.h"
 
 #include <QTest>
 
@@ -59,40 +59,23 @@ class TestFaceExport : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The composition helper draws on the preview's canvas in the order asked for: after
-    // Random (mouth last) or after moving the eye bar (eyes last). The canvas itself is
-    // checked against the resources in tst_facecanvas.
+    // The face for a pair of styles in either drawing order: after Random (mouth last) or
+    // after moving the eye bar (eyes last).
     void composeFaceInOrder_data()
     {
-        QTest::addColumn<int>("eyes");
-        QTest::addColumn<int>("mouth");
         QTest::addColumn<bool>("eyesLast");
-        QTest::newRow("mouth last") << 10 << 5 << false;
-        QTest::newRow("eyes last") << 10 << 5 << true;
-        QTest::newRow("eyes last, stretched mouth") << 20 << 15 << true;
+        QTest::newRow("mouth last") << false;
+        QTest::newRow("eyes last") << true;
     }
     void composeFaceInOrder()
     {
-        QFETCH(int, eyes);
-        QFETCH(int, mouth);
         QFETCH(bool, eyesLast);
-        FaceCanvas canvas;
-        canvas.recomposeEyes(eyesLast ? 0 : eyes);
-        canvas.recomposeMouth(mouth);
-        canvas.recomposeEyes(eyes);
-        if (!eyesLast) {
-            canvas.recomposeMouth(mouth);
-        }
-        const QImage face = FaceExport::composeFace(eyes, mouth,
-                                                    eyesLast ? FaceExport::DrawingOrder::EyesLast
-                                                             : FaceExport::DrawingOrder::MouthLast);
-        QCOMPARE(face, canvas.image());
-        // Both bands draw row 11 here: it is the last row of the eyes' picture or the first
-        // of the mouth's, whichever came last.
-        const QImage row11 =
-            eyesLast ? FacePictures::picture(Catalogue::findEyes(eyes)->box).copy(0, 11, side, 1)
-                     : FacePictures::picture(Catalogue::findMouth(mouth)->box).copy(0, 0, side, 1);
-        QCOMPARE(face.copy(0, 11, side, 1), row11);
+        const QImage expected = handDrawnFace(eyesLast);
+        QVERIFY(!expected.isNull());
+        QCOMPARE(FaceExport::composeFace(handDrawnEyes, handDrawnMouth,
+                                         eyesLast ? FaceExport::DrawingOrder::EyesLast
+                                                  : FaceExport::DrawingOrder::MouthLast),
+                 expected);
     }
 
     void regionsOfTheBlankFace()

@@ -161,11 +161,11 @@ private Q_SLOTS:
             << QStringList{u"--fit"_qs, u"128"_qs, u"--transparent"_qs, u"-o"_qs, u"x/a.PNG"_qs}
             << face << 0 << 0 << 1 << 128 << true << png;
         QTest::newRow("sheet") << QStringList{u"--sheet"_qs, u"-o"_qs, u"s.png"_qs}
-                               << static_cast<int>(RenderOptions::Task::Sheet) << 0 << 0
-                               << RenderLimits::defaultSheetScale << 0 << false << png;
+                               << static_cast<int>(RenderOptions::Task::Sheet) << 0 << 0 << 4 << 0
+                               << false << png;
         QTest::newRow("styles") << QStringList{u"--styles"_qs, u"-o"_qs, u"s.png"_qs}
-                                << static_cast<int>(RenderOptions::Task::Styles) << 0 << 0
-                                << RenderLimits::defaultStylesScale << 0 << false << png;
+                                << static_cast<int>(RenderOptions::Task::Styles) << 0 << 0 << 8 << 0
+                                << false << png;
         QTest::newRow("svg by name") << QStringList{u"--transparent"_qs, u"-o"_qs, u"a.Svg"_qs}
                                      << face << 0 << 0 << 1 << 0 << true << svg;
         QTest::newRow("svg by option, no extension")
