@@ -20,31 +20,24 @@ inline QImage handDrawnFace(bool eyesLast)
         {'M', 0xffd9ae3e}, {'P', 0xff6a2217}, {'V', 0xffa8812e},
         {'W', 0xfffefefe}, {'p', 0xff5e2d1d}, {'r', 0xff9f3f1f},
         {'S', 0xffc6ddf2}, {'4', 0xfffcdf46}, {'6', 0xfff4c52c}};
-    const char* const rows[19] = {"...................",
-                                  "...................",
-                                  "...................",
-                                  "...................",
-                                  "...................",
-                                  "....MMMM...MMMM....", // 5: the heavy lids
-                                  "....MMMM...MMMM....",
-                                  "....pppp...pppp....",
-                                  "....WPPW...WPPW....", // 8: the eyes
-                                  "....VV.......VV....", // 9: the shadows under them
-                                  "...................",
-                                  eyesLast ? "..................." : ".....4rrrrrrr6.....", // 11
-                                  "......rrrrrrr......", // 12: the top lip again
-                                  ".....rWWSWSWWr.....", // 13: the teeth
-                                  ".....rWWSWSWWr.....",
-                                  "......rrrrrrr......", // 15: the bottom lip
-                                  "...................",
-                                  "...................",
-                                  "..................."};
+    // Rows 5 to 15; the others are the blank face's.
+    const char* const rows[] = {"....MMMM...MMMM....", // 5: the heavy lids
+                                "....MMMM...MMMM....",
+                                "....pppp...pppp....",
+                                "....WPPW...WPPW....", // 8: the eyes
+                                "....VV.......VV....", // 9: the shadows under them
+                                "...................",
+                                eyesLast ? "..................." : ".....4rrrrrrr6.....", // 11
+                                "......rrrrrrr......", // 12: the top lip again
+                                ".....rWWSWSWWr.....", // 13: the teeth
+                                ".....rWWSWSWWr.....",
+                                "......rrrrrrr......"}; // 15: the bottom lip
     QImage face = QImage(QStringLiteral(SNOETJESMAL_SOURCE_DIR "/art/blank.xpm"))
                       .convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < 19 && !face.isNull(); ++y) {
+    for (int y = 5; y <= 15 && !face.isNull(); ++y) {
         for (int x = 0; x < 19; ++x) {
-            if (rows[y][x] != '.') {
-                face.setPixel(x, y, colours.at(rows[y][x]));
+            if (const char c = rows[y - 5][x]; c != '.') {
+                face.setPixel(x, y, colours.at(c));
             }
         }
     }
