@@ -3,6 +3,7 @@
 
 #include "artsource.h"
 #include "facecanvas.h"
+#include "faceerror.h"
 #include "facepictures.h"
 
 #include <QFile>
@@ -280,9 +281,16 @@ private Q_SLOTS:
                  "the BMP is out of date: build the target 'faces' and commit the BMPs");
     }
 
-    void unknownAndMissingPicturesThrow()
+    // A name that is not one of the pictures says which name and what is wrong with it.
+    void unknownPictureThrows()
     {
-        QVERIFY_THROWS_EXCEPTION(std::exception, FacePictures::picture("picOogBestaatNiet"));
+        try {
+            FacePictures::picture("picOogBestaatNiet");
+            QFAIL("no FaceError");
+        } catch (const FaceError& error) {
+            QCOMPARE(error.problem(), FaceError::Problem::Unknown);
+            QCOMPARE(error.picture(), std::string("picOogBestaatNiet"));
+        }
     }
 };
 

@@ -3,13 +3,16 @@
 
 #include "accessibility.h"
 #include "faceerror.h"
+#include "facepack.h"
 #include "facepictures.h"
 #include "facepreview.h"
 #include "frmMain.h"
+#include "handdrawnface.h"
 #include "linklabel.h"
 #include "modVisitWebsite.h"
 #include "msgbox.h"
 #include "recordedboxes.h"
+#include "renderjob.h"
 #include "untrappederror.h"
 
 #include <QAbstractButton>
@@ -24,6 +27,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <map>
 #include <stdexcept>
 
 namespace {
@@ -131,49 +135,88 @@ private Q_SLOTS:
         }
     }
 
+    // Each bar draws its own band, and the bar moved last draws row 11.
     void barsRecomposeTheirBand()
     {
         frmMain w(m_recorder);
         auto* ogen = control<QScrollBar>(w, "scrOgen");
         auto* mond = control<QScrollBar>(w, "scrMond");
-        FaceCanvas expected;
-        ogen->setValue(6);
-        expected.recomposeEyes(6);
-        QCOMPARE(smiley(w)->Image(), expected.image());
-        mond->setValue(8);
-        expected.recomposeMouth(8);
-        QCOMPARE(smiley(w)->Image(), expected.image());
+        ogen->setValue(handDrawnEyes - 1);
+        mond->setValue(handDrawnMouth);
         // The keyboard moves a bar one style at a time.
         ogen->setFocus();
         QTest::keyClick(ogen, Qt::Key_Right);
-        QCOMPARE(ogen->value(), 7);
-        expected.recomposeEyes(7);
-        QCOMPARE(smiley(w)->Image(), expected.image());
-        // The preview tells a screen reader what it shows.
-        QCOMPARE(smiley(w)->accessibleDescription(), u"Ogen: verward, mond: boos"_qs);
+        QCOMPARE(ogen->value(), handDrawnEyes);
+        QCOMPARE(smiley(w)->Image(), handDrawnFace(true));
+        mond->setValue(0);
+        mond->setValue(handDrawnMouth);
+        QCOMPARE(smiley(w)->Image(), handDrawnFace(false));
         QCOMPARE(smiley(w)->Picture(), FacePictures::blankFace());
     }
 
-    // Each bar names its style as its tooltip, following the bar.
-    void barTooltips_data()
+    // Every style has one name: the window shows it as the bar's tooltip and description and
+    // in the preview's description, and the renderer takes it as shown, lists it and names
+    // the pack's files with it. The names the renderer took before still work.
+    void styleNames_data()
     {
-        QTest::addColumn<QString>("bar");
+        QTest::addColumn<bool>("eyes");
         QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("tip");
-        QTest::newRow("eyes 3") << u"scrOgen"_qs << 3 << u"Ogen: knipoog"_qs;
-        QTest::newRow("eyes 20") << u"scrOgen"_qs << 20 << u"Ogen: slaperig"_qs;
-        QTest::newRow("mouth 12") << u"scrMond"_qs << 12 << u"Mond: twijfelend"_qs;
-        QTest::newRow("mouth back to 0") << u"scrMond"_qs << 0 << u"Mond: geen"_qs;
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("former");
+        const QStringList eyeNames{u"geen"_qs,       u"standaard"_qs,     u"blij"_qs,
+                                   u"knipoog"_qs,    u"verrast"_qs,       u"tong-uit"_qs,
+                                   u"cool"_qs,       u"verward"_qs,       u"boos"_qs,
+                                   u"verlegen"_qs,   u"moe"_qs,           u"twijfelend"_qs,
+                                   u"verdrietig"_qs, u"huilen"_qs,        u"verbaasd"_qs,
+                                   u"ziek"_qs,       u"nerd"_qs,          u"sarcastisch"_qs,
+                                   u"mond-dicht"_qs, u"rollende-ogen"_qs, u"slaperig"_qs};
+        const QStringList mouthNames{
+            u"geen"_qs,       u"standaard"_qs, u"rollende-ogen"_qs, u"slaperig"_qs,
+            u"blij"_qs,       u"knipoog"_qs,   u"tong-uit"_qs,      u"cool"_qs,
+            u"boos"_qs,       u"verward"_qs,   u"verdrietig"_qs,    u"verrast"_qs,
+            u"twijfelend"_qs, u"nerd"_qs,      u"rits"_qs,          u"bozer"_qs};
+        const std::map<std::pair<bool, int>, QString> former{
+            {{true, 5}, u"tong"_qs},          {{true, 18}, u"monddicht"_qs},
+            {{true, 19}, u"rollendeogen"_qs}, {{false, 2}, u"rollendeogen"_qs},
+            {{false, 6}, u"tong"_qs},         {{false, 12}, u"twijvelend"_qs}};
+        for (const bool eyes : {true, false}) {
+            const QStringList& names = eyes ? eyeNames : mouthNames;
+            for (int value = 0; value < names.size(); ++value) {
+                const auto it = former.find({eyes, value});
+                QTest::addRow("%s %d", eyes ? "eyes" : "mouth", value)
+                    << eyes << value << names[value]
+                    << (it == former.end() ? names[value] : it->second);
+            }
+        }
     }
-    void barTooltips()
+    void styleNames()
     {
-        QFETCH(QString, bar);
+        QFETCH(bool, eyes);
         QFETCH(int, value);
+        QFETCH(QString, name);
+        QFETCH(QString, former);
         frmMain w(m_recorder);
-        auto* scrollBar = w.findChild<QScrollBar*>(bar);
-        scrollBar->setValue(7);
-        scrollBar->setValue(value);
-        QTEST(scrollBar->toolTip(), "tip");
+        auto* bar = control<QScrollBar>(w, eyes ? "scrOgen" : "scrMond");
+        bar->setValue(value == 0 ? 1 : 0);
+        bar->setValue(value);
+        const QString part = eyes ? u"Ogen"_qs : u"Mond"_qs;
+        QCOMPARE(bar->toolTip(), part + u": "_qs + name);
+        QCOMPARE(bar->accessibleDescription(), name);
+        QCOMPARE(smiley(w)->accessibleDescription(),
+                 u"Ogen: %1, mond: %2"_qs.arg(eyes ? name : u"geen"_qs, eyes ? u"geen"_qs : name));
+
+        const QString shown = bar->toolTip().sliced(part.size() + 2);
+        for (const QString& given : {shown, shown.toUpper(), former}) {
+            const ParsedCommandLine parsed =
+                parseCommandLine({u"snoetjesmal-render"_qs, eyes ? u"--eyes"_qs : u"--mouth"_qs,
+                                  given, u"-o"_qs, u"f.png"_qs});
+            QVERIFY2(parsed.ok(), qPrintable(parsed.message));
+            QCOMPARE(eyes ? parsed.options.eyes : parsed.options.mouth, value);
+        }
+        QVERIFY(styleList().split(u'\n').contains(
+            u"%1 %2  %3"_qs.arg(eyes ? u"ogen"_qs : u"mond"_qs).arg(value, 2).arg(name)));
+        QCOMPARE(FacePack::fileName(eyes ? value : 0, eyes ? 0 : value, ImageFormat::Svg),
+                 (eyes ? name + u"-geen"_qs : u"geen-"_qs + name) + u".svg"_qs);
     }
 
     void assigningTheSameValueDrawsNothing()
@@ -218,13 +261,6 @@ private Q_SLOTS:
             QCOMPARE(changes, expected);
             eyesSeen.insert(ogen->value());
             mouthsSeen.insert(mond->value());
-            // The preview is the composition of eyes, then mouth.
-            FaceCanvas face;
-            face.recomposeEyes(ogen->value());
-            face.recomposeMouth(mond->value());
-            if (mond->value() != mouthBefore) {
-                QCOMPARE(smiley(w)->Image(), face.image());
-            }
         }
         QVERIFY(unchangedEyes > 0);
         QCOMPARE(eyesSeen.size(), 20); // 1 to 20: never blank, the sleepy eyes included
@@ -387,13 +423,14 @@ private Q_SLOTS:
         frmMain w(m_recorder);
         bool after = false;
         runHandler(m_recorder, &w, [&] {
-            throw FaceError(u"De afbeelding picOogCool ontbreekt in het programma."_qs);
+            throw FaceError(FaceError::Problem::Unreadable, "picOogCool");
             after = true;
         });
         QVERIFY(!after);
         QCOMPARE(m_recorder.boxes.size(), 1);
         QCOMPARE(m_recorder.boxes[0].request.text,
-                 u"Fout opgetreden:\r\nDe afbeelding picOogCool ontbreekt in het programma."_qs);
+                 u"Fout opgetreden:\r\nDe afbeelding picOogCool ontbreekt in het programma of is "
+                 "beschadigd."_qs);
         QCOMPARE(m_recorder.boxes[0].request.title, u"Snoetjesmal"_qs);
         runHandler(m_recorder, &w, [] { throw 42; });
         QCOMPARE(m_recorder.boxes.size(), 2);
@@ -403,26 +440,29 @@ private Q_SLOTS:
     void messageBoxAnswers_data()
     {
         QTest::addColumn<MsgBoxStyles>("style");
-        QTest::addColumn<int>("windowsStyle"); // the same style as Windows numbers it
-        QTest::addColumn<int>("button");       // the button pressed, or 0 for the Escape key
-        QTest::addColumn<int>("answer");       // as Windows numbers it
+        QTest::addColumn<QMessageBox::Icon>("icon");
+        QTest::addColumn<int>("button"); // the button pressed, or 0 for the Escape key
+        QTest::addColumn<MsgBoxAnswer>("answer");
         const MsgBoxStyles information(MsgBoxStyle::Information);
-        const MsgBoxStyles question = replaceStyle;
+        const MsgBoxStyles yesNo = replaceStyle;
         const MsgBoxStyles critical = MsgBoxStyle::OkOnly | MsgBoxStyle::Critical;
-        QTest::newRow("OK") << information << 64 << int(QMessageBox::Ok) << 1;
-        QTest::newRow("error") << errorBox << 4144 << int(QMessageBox::Ok) << 1;
-        QTest::newRow("critical") << critical << 16 << int(QMessageBox::Ok) << 1;
-        QTest::newRow("Yes") << question << 4164 << int(QMessageBox::Yes) << 6;
-        QTest::newRow("No") << question << 4164 << int(QMessageBox::No) << 7;
-        QTest::newRow("Escape is No") << question << 4164 << 0 << 7;
+        const int ok = QMessageBox::Ok;
+        QTest::newRow("OK") << information << QMessageBox::Information << ok << MsgBoxAnswer::Ok;
+        QTest::newRow("error") << errorBox << QMessageBox::Warning << ok << MsgBoxAnswer::Ok;
+        QTest::newRow("critical") << critical << QMessageBox::Critical << ok << MsgBoxAnswer::Ok;
+        QTest::newRow("Yes") << yesNo << QMessageBox::Information << int(QMessageBox::Yes)
+                             << MsgBoxAnswer::Yes;
+        QTest::newRow("No") << yesNo << QMessageBox::Information << int(QMessageBox::No)
+                            << MsgBoxAnswer::No;
+        QTest::newRow("Escape is No") << yesNo << QMessageBox::Information << 0 << MsgBoxAnswer::No;
     }
     void messageBoxAnswers()
     {
         QFETCH(MsgBoxStyles, style);
-        QFETCH(int, windowsStyle);
+        QFETCH(QMessageBox::Icon, icon);
         QFETCH(int, button);
-        QFETCH(int, answer);
-        QCOMPARE(style.toInt(), windowsStyle);
+        QFETCH(MsgBoxAnswer, answer);
+        QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
         QString shownText;
         QString shownTitle;
         QStringList buttonTexts;
@@ -430,6 +470,7 @@ private Q_SLOTS:
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box != nullptr);
             shownText = box->text();
+            shownIcon = box->icon();
             // The buttons speak the program's language.
             for (QAbstractButton* b : box->buttons()) {
                 buttonTexts.append(b->text());
@@ -442,8 +483,9 @@ private Q_SLOTS:
             }
         });
         ScreenMessageBoxes screen;
-        QCOMPARE(static_cast<int>(MsgBox(screen, nullptr, u"een\r\ntwee"_qs, style)), answer);
+        QCOMPARE(MsgBox(screen, nullptr, u"een\r\ntwee"_qs, style), answer);
         QCOMPARE(shownText, u"een\ntwee"_qs);
+        QCOMPARE(shownIcon, icon);
         QCOMPARE(shownTitle, u"Snoetjesmal"_qs);
         buttonTexts.sort();
         const QStringList expectedButtons = buttonsOf(style) == MsgBoxStyle::YesNo

@@ -9,7 +9,6 @@
 #include "qttranslation.h"
 #include "renderjob.h"
 #include "renderoptions.h"
-#include "stylenames.h"
 
 #include "folderfiles.h"
 
@@ -162,11 +161,11 @@ private Q_SLOTS:
             << QStringList{u"--fit"_qs, u"128"_qs, u"--transparent"_qs, u"-o"_qs, u"x/a.PNG"_qs}
             << face << 0 << 0 << 1 << 128 << true << png;
         QTest::newRow("sheet") << QStringList{u"--sheet"_qs, u"-o"_qs, u"s.png"_qs}
-                               << static_cast<int>(RenderOptions::Task::Sheet) << 0 << 0
-                               << RenderLimits::defaultSheetScale << 0 << false << png;
+                               << static_cast<int>(RenderOptions::Task::Sheet) << 0 << 0 << 4 << 0
+                               << false << png;
         QTest::newRow("styles") << QStringList{u"--styles"_qs, u"-o"_qs, u"s.png"_qs}
-                                << static_cast<int>(RenderOptions::Task::Styles) << 0 << 0
-                                << RenderLimits::defaultStylesScale << 0 << false << png;
+                                << static_cast<int>(RenderOptions::Task::Styles) << 0 << 0 << 8 << 0
+                                << false << png;
         QTest::newRow("svg by name") << QStringList{u"--transparent"_qs, u"-o"_qs, u"a.Svg"_qs}
                                      << face << 0 << 0 << 1 << 0 << true << svg;
         QTest::newRow("svg by option, no extension")
@@ -367,15 +366,20 @@ private Q_SLOTS:
     {
         const Run result = run({u"--random"_qs, u"-o"_qs, path(u"r.png"_qs)});
         QVERIFY2(result.status == ExitStatus::success, qPrintable(result.err));
-        static const QRegularExpression chosen(u"--eyes (\\d+) --mouth (\\d+)"_qs);
+        static const QRegularExpression chosen(
+            u"^--eyes (\\d+) --mouth (\\d+) \\(ogen: ([a-z-]+), mond: ([a-z-]+)\\)\n$"_qs);
         const QRegularExpressionMatch match = chosen.match(result.out);
         QVERIFY2(match.hasMatch(), qPrintable(result.out));
         const int eyes = match.captured(1).toInt();
         const int mouth = match.captured(2).toInt();
         // The Random button's ranges: never 0.
-        QVERIFY(eyes >= 1 && eyes <= Catalogue::eyeMaximum);
-        QVERIFY(mouth >= 1 && mouth <= Catalogue::mouthMaximum);
-        QVERIFY(result.out.contains(StyleNames::nameOf(StyleNames::Part::Eyes, eyes)));
+        QVERIFY(eyes >= 1 && eyes <= 20);
+        QVERIFY(mouth >= 1 && mouth <= 15);
+        // The styles by the names the renderer takes.
+        const ParsedCommandLine named = parse({u"--eyes"_qs, match.captured(3), u"--mouth"_qs,
+                                               match.captured(4), u"-o"_qs, u"r.png"_qs});
+        QCOMPARE(named.options.eyes, eyes);
+        QCOMPARE(named.options.mouth, mouth);
         QCOMPARE(QImage(path(u"r.png"_qs)).convertToFormat(QImage::Format_RGB32),
                  FaceExport::composeFace(eyes, mouth));
     }
@@ -477,11 +481,12 @@ private Q_SLOTS:
         const Run result = run({u"--list"_qs});
         QCOMPARE(result.status, ExitStatus::success);
         const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), Catalogue::eyeMaximum + 1 + Catalogue::mouthMaximum + 1);
-        QVERIFY(lines.at(10).contains(u"PicOogMoe"_qs));
-        QVERIFY(lines.at(10).contains(u"moe"_qs));
-        QVERIFY(lines.last().contains(u"picMondBozer"_qs));
-        QVERIFY(lines.last().contains(u"15"_qs));
+        // Every eye style, 0 to 20, then every mouth style, 0 to 15, one a line.
+        QCOMPARE(lines.size(), 21 + 16);
+        QCOMPARE(lines.at(0), u"ogen  0  geen"_qs);
+        QCOMPARE(lines.at(5), u"ogen  5  tong-uit"_qs);
+        QCOMPARE(lines.at(21 + 12), u"mond 12  twijfelend"_qs);
+        QCOMPARE(lines.last(), u"mond 15  bozer"_qs);
     }
 
     void helpAndVersion()

@@ -12,9 +12,9 @@ namespace Catalogue {
 struct Entry
 {
     int value;
-    std::string_view box;         // the picture box whose picture is drawn
-    std::string_view description; // what the style shows, in the program's language
-    Twips::Rect rect;             // where it is drawn, always the full width of 285 twips
+    std::string_view box;  // the picture box whose picture is drawn
+    std::string_view name; // the style's one name (see stylenames.h)
+    Twips::Rect rect;      // where it is drawn, always the full width of 285 twips
 };
 
 struct Band

@@ -1,22 +1,33 @@
 #pragma once
 
-#include <QString>
-
 #include <stdexcept>
+#include <string>
+#include <string_view>
 
-// A step of the program that could not be carried out (a face picture that is missing, a
-// drawing that failed). The handler that runs into it stops there; the window reports the
-// message to the user and the program carries on.
+// A face picture the program needed and could not use. The handler that runs into it stops
+// there; the window or the renderer tells the user in words (Messages::faceFailure) and the
+// program carries on.
 class FaceError : public std::runtime_error
 {
 public:
-    explicit FaceError(const QString& message)
-        : std::runtime_error(message.toStdString()), m_message(message)
+    enum class Problem
+    {
+        Unknown,    // the name is not one of the program's pictures
+        Unreadable, // one of its pictures, missing from the program or damaged
+    };
+
+    FaceError(Problem problem, std::string_view picture)
+        : std::runtime_error("face picture " + std::string(picture)), m_problem(problem),
+          m_picture(picture)
     {
     }
 
-    const QString& message() const noexcept { return m_message; }
+    Problem problem() const noexcept { return m_problem; }
+
+    // The picture's box name, as the program knows it ("picOogCool").
+    const std::string& picture() const noexcept { return m_picture; }
 
 private:
-    QString m_message;
+    Problem m_problem;
+    std::string m_picture;
 };

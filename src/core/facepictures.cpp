@@ -102,13 +102,11 @@ const QImage& picture(std::string_view box)
 {
     const Info* info = find(box);
     if (info == nullptr) {
-        throw FaceError(QStringLiteral("Onbekende afbeelding: %1.").arg(toQString(box)));
+        throw FaceError(FaceError::Problem::Unknown, box);
     }
     const QImage& image = decoded(static_cast<std::size_t>(info - table.data()));
     if (image.isNull()) {
-        throw FaceError(
-            QStringLiteral("De afbeelding %1 ontbreekt in het programma of is beschadigd.")
-                .arg(toQString(box)));
+        throw FaceError(FaceError::Problem::Unreadable, box);
     }
     return image;
 }

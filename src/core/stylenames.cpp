@@ -1,7 +1,5 @@
 #include "stylenames.h"
 
-#include "facepictures.h"
-
 #include <array>
 
 namespace StyleNames {
@@ -19,6 +17,23 @@ const Catalogue::Entry* find(Part part, int value)
 std::span<const Catalogue::Entry> entries(Part part)
 {
     return part == Part::Eyes ? Catalogue::eyes() : Catalogue::mouths();
+}
+
+QString toQString(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The name a style had before it had one of its own: its box name without the prefix.
+QString formerName(const Catalogue::Entry& entry)
+{
+    const QString box = toQString(entry.box);
+    for (const QStringView prefix : prefixes) {
+        if (box.startsWith(prefix, Qt::CaseInsensitive)) {
+            return box.sliced(prefix.size());
+        }
+    }
+    return box;
 }
 
 std::optional<int> number(QStringView text, int highest)
@@ -47,24 +62,13 @@ int maximum(Part part)
     return part == Part::Eyes ? Catalogue::eyeMaximum : Catalogue::mouthMaximum;
 }
 
-QString nameOf(const Catalogue::Entry& entry)
-{
-    const QString box = FacePictures::toQString(entry.box);
-    for (const QStringView prefix : prefixes) {
-        if (box.startsWith(prefix, Qt::CaseInsensitive)) {
-            return box.sliced(prefix.size()).toLower();
-        }
-    }
-    return box.toLower();
-}
-
 QString nameOf(Part part, int value)
 {
     if (value == 0) {
         return noStyleName.toString();
     }
     const Catalogue::Entry* entry = find(part, value);
-    return entry ? nameOf(*entry) : QString();
+    return entry ? toQString(entry->name) : QString();
 }
 
 std::optional<int> resolve(Part part, QStringView text)
@@ -76,7 +80,8 @@ std::optional<int> resolve(Part part, QStringView text)
         return 0;
     }
     for (const Catalogue::Entry& entry : entries(part)) {
-        if (text.compare(nameOf(entry), Qt::CaseInsensitive) == 0) {
+        if (text.compare(toQString(entry.name), Qt::CaseInsensitive) == 0 ||
+            text.compare(formerName(entry), Qt::CaseInsensitive) == 0) {
             return entry.value;
         }
     }

@@ -7,9 +7,10 @@
 
 #include <optional>
 
-// Styles by name, for people who type them: the name of a style is its picture box name
-// without "picOog" or "picMond", in lower case ("standaard", "blij", "moe", and for the mouth
-// "twijvelend" as its box spells it). Value 0, no style, is called "geen".
+// Styles by name. Every style has one name (its catalogue entry's), which the window shows,
+// the renderer takes and prints, and the pack names its files with: lower-case letters and
+// hyphens, so that it needs no quotes in a shell and makes a file name on every system
+// ("standaard", "tong-uit", "rollende-ogen"). Value 0, no style, is "geen".
 namespace StyleNames {
 
 enum class Part
@@ -23,14 +24,13 @@ inline constexpr QStringView noStyleName = u"geen";
 // The highest value of a part's scroll bar.
 int maximum(Part part);
 
-// The name of a catalogue entry.
-QString nameOf(const Catalogue::Entry& entry);
-
 // The name of a value of a part: "geen" for 0, an empty string for a value without a style.
 QString nameOf(Part part, int value);
 
 // A value from text: a number within the part's range (0 to maximum), or a style name in
-// any mix of upper and lower case. Nothing for anything else.
+// any mix of upper and lower case. The names styles had before, their picture box names
+// without "picOog" or "picMond" ("tong", "monddicht", "twijvelend"), are taken as well, so
+// that older scripts still run. Nothing for anything else.
 std::optional<int> resolve(Part part, QStringView text);
 
 } // namespace StyleNames

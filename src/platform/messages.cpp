@@ -94,4 +94,17 @@ QString nameRefusal(const SaveTarget::NameProblem& problem)
     return {};
 }
 
+QString faceFailure(const FaceError& error)
+{
+    const QString picture = QString::fromStdString(error.picture());
+    switch (error.problem()) {
+    case FaceError::Problem::Unknown:
+        return QStringLiteral("Onbekende afbeelding: %1.").arg(picture);
+    case FaceError::Problem::Unreadable:
+        return QStringLiteral("De afbeelding %1 ontbreekt in het programma of is beschadigd.")
+            .arg(picture);
+    }
+    return {};
+}
+
 } // namespace Messages

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "atomicfile.h"
+#include "faceerror.h"
 #include "savetarget.h"
 
 #include <QString>
 
-// The program's Dutch sentences for a write that failed and for a name that is refused,
-// shared by the save dialog and the renderer.
+// The program's Dutch sentences for a write that failed, a name that is refused and a face
+// picture that could not be used, shared by the windows and the renderer.
 namespace Messages {
 
 // Why the file was not written. format names the kind of file where encoding failed.
@@ -20,5 +21,8 @@ QString notAFile(const QString& fileName);
 
 // Why no file can be made under the name; empty when it can.
 QString nameRefusal(const SaveTarget::NameProblem& problem);
+
+// Which face picture could not be used, and why.
+QString faceFailure(const FaceError& error);
 
 } // namespace Messages

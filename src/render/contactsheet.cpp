@@ -1,9 +1,9 @@
 #include "contactsheet.h"
 
-#include "catalogue.h"
 #include "facecanvas.h"
 #include "faceexport.h"
 #include "facepictures.h"
+#include "stylenames.h"
 
 #include <QFont>
 #include <QPainter>
@@ -17,22 +17,19 @@ constexpr int labelHeight = 34;
 struct Cell
 {
     QString title;
-    QString box;
+    QString name;
     QImage face;
 };
 
 // One cell for every value of a band, 0 (no style) included.
-QList<Cell> cells(const QString& band, int maximum, const Catalogue::Entry* (*find)(int),
-                  void (FaceCanvas::*recompose)(int))
+QList<Cell> cells(const QString& band, StyleNames::Part part, void (FaceCanvas::*recompose)(int))
 {
     QList<Cell> result;
-    for (int value = 0; value <= maximum; ++value) {
+    for (int value = 0; value <= StyleNames::maximum(part); ++value) {
         FaceCanvas canvas;
         (canvas.*recompose)(value);
-        const Catalogue::Entry* entry = find(value);
         result.append({QStringLiteral("%1 %2").arg(band).arg(value),
-                       entry ? FacePictures::toQString(entry->box) : QStringLiteral("geen"),
-                       canvas.image()});
+                       StyleNames::nameOf(part, value), canvas.image()});
     }
     return result;
 }
@@ -46,10 +43,10 @@ int rowsFor(qsizetype count)
 
 QImage stylesSheet(int scale)
 {
-    const QList<Cell> eyes = cells(QStringLiteral("Ogen"), Catalogue::eyeMaximum,
-                                   &Catalogue::findEyes, &FaceCanvas::recomposeEyes);
-    const QList<Cell> mouths = cells(QStringLiteral("Mond"), Catalogue::mouthMaximum,
-                                     &Catalogue::findMouth, &FaceCanvas::recomposeMouth);
+    const QList<Cell> eyes =
+        cells(QStringLiteral("Ogen"), StyleNames::Part::Eyes, &FaceCanvas::recomposeEyes);
+    const QList<Cell> mouths =
+        cells(QStringLiteral("Mond"), StyleNames::Part::Mouth, &FaceCanvas::recomposeMouth);
     const int face = FacePictures::faceSize * scale;
     const int cellWidth = std::max(face, 150) + margin;
     const int cellHeight = face + labelHeight + margin;
@@ -74,7 +71,7 @@ QImage stylesSheet(int scale)
             painter.drawText(QRect(x, y + face + 2, cellWidth - margin, 16),
                              Qt::AlignLeft | Qt::AlignVCenter, cell.title);
             painter.drawText(QRect(x, y + face + 17, cellWidth - margin, 16),
-                             Qt::AlignLeft | Qt::AlignVCenter, cell.box);
+                             Qt::AlignLeft | Qt::AlignVCenter, cell.name);
         }
         row += rowsFor(group->size());
     }

@@ -4,5 +4,5 @@
 
 // A picture of every style for looking at the artwork: each eye style over the blank mouth
 // and each mouth style under the blank eyes, enlarged by nearest neighbour and labelled with
-// its value and picture box name.
+// its value and name.
 QImage stylesSheet(int scale);

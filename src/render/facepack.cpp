@@ -143,7 +143,7 @@ int write(const RenderOptions& options, QTextStream& err, const Progress& progre
                 }
                 ++written;
             } catch (const FaceError& error) {
-                fail(error.message());
+                fail(Messages::faceFailure(error));
             } catch (const std::bad_alloc&) {
                 fail(QStringLiteral("Een gezicht kon niet worden gemaakt: te weinig geheugen."));
             } catch (const std::exception&) {

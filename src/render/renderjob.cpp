@@ -7,7 +7,6 @@
 #include "faceerror.h"
 #include "faceexport.h"
 #include "facepack.h"
-#include "facepictures.h"
 #include "messages.h"
 #include "randomvalue.h"
 #include "stylenames.h"
@@ -18,17 +17,12 @@ constexpr QStringView programName = u"snoetjesmal-render";
 
 QString styleLine(StyleNames::Part part, int value)
 {
-    const Catalogue::Entry* entry =
-        part == StyleNames::Part::Eyes ? Catalogue::findEyes(value) : Catalogue::findMouth(value);
     const QString word =
         part == StyleNames::Part::Eyes ? QStringLiteral("ogen") : QStringLiteral("mond");
-    const QString box = entry ? FacePictures::toQString(entry->box) : QStringLiteral("-");
-    const QString shows = entry
-                              ? QString::fromUtf8(entry->description.data(),
-                                                  static_cast<qsizetype>(entry->description.size()))
-                              : (part == StyleNames::Part::Eyes ? QStringLiteral("geen ogen")
-                                                                : QStringLiteral("geen mond"));
-    return QStringLiteral("%1 %2  %3 %4\n").arg(word).arg(value, 2).arg(box, -20).arg(shows);
+    return QStringLiteral("%1 %2  %3\n")
+        .arg(word)
+        .arg(value, 2)
+        .arg(StyleNames::nameOf(part, value));
 }
 
 RenderedPicture renderPicture(const RenderOptions& options, int eyes, int mouth)
@@ -149,7 +143,7 @@ int runRender(const RenderOptions& options, QTextStream& out, QTextStream& err, 
     try {
         picture = renderPicture(options, eyes, mouth);
     } catch (const FaceError& error) {
-        reportError(err, error.message());
+        reportError(err, Messages::faceFailure(error));
         return ExitStatus::writeFailed;
     }
     if (picture.image.isNull()) {

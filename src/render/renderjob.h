@@ -37,5 +37,5 @@ RenderedPicture renderFace(const RenderOptions& options, int eyes, int mouth);
 // A failure, in Dutch, on err: "snoetjesmal-render: " and the message.
 void reportError(QTextStream& err, const QString& message);
 
-// The two catalogues, one line a style: the part, the value, the box name, what it shows.
+// The two catalogues, one line a style: the part, the value and the name ("ogen  5  tong-uit").
 QString styleList();

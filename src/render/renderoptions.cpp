@@ -54,11 +54,10 @@ struct Options
                              QStringLiteral("Teken alle combinaties: de ogen als rijen, de "
                                             "monden als kolommen.")};
     QCommandLineOption styles{QStringList{QStringLiteral("styles")},
-                              QStringLiteral("Teken elke stijl afzonderlijk, met waarde en naam "
-                                             "van het plaatje.")};
+                              QStringLiteral("Teken elke stijl afzonderlijk, met waarde en "
+                                             "naam.")};
     QCommandLineOption list{QStringList{QStringLiteral("list")},
-                            QStringLiteral("Toon alle stijlen: waarde, naam van het plaatje en "
-                                           "wat het laat zien.")};
+                            QStringLiteral("Toon alle stijlen met hun waarde en naam.")};
     QCommandLineOption eyesLast{QStringList{QStringLiteral("eyes-last")},
                                 QStringLiteral("Teken de ogen na de mond, zoals het venster doet "
                                                "als de ogenbalk het laatst is verschoven.")};
@@ -328,21 +327,25 @@ QString helpText()
     if (!text.endsWith(u'\n')) {
         text += u'\n';
     }
-    text += QStringLiteral(
-        "\n"
-        "Namen van stijlen zijn de namen van hun plaatjes zonder \"picOog\" of \"picMond\",\n"
-        "in hoofd- of kleine letters: standaard, blij, knipoog, ... moe, ... slaperig;\n"
-        "\"geen\" is waarde 0.\n"
-        "\n"
-        "Voorbeelden:\n"
-        "  snoetjesmal-render --eyes knipoog --mouth blij --fit 128 --transparent -o emoticon.png\n"
-        "  snoetjesmal-render --random --scale 4 -o gezicht.bmp\n"
-        "  snoetjesmal-render --eyes moe --mouth bozer --scale 8 -o gezicht.svg\n"
-        "  snoetjesmal-render --all --fit 128 --transparent -o emoji\n"
-        "  snoetjesmal-render --sheet -o alle-gezichten.png\n"
-        "\n"
-        "Afsluitcode: 0 gelukt, 1 het bestand kon niet worden geschreven, 2 de opdracht klopt "
-        "niet.\n");
+    text +=
+        QStringLiteral(
+            "\n"
+            "Elke stijl heeft een naam, dezelfde als in het venster van Snoetjesmal: standaard,\n"
+            "blij, knipoog, ... tong-uit, ... slaperig (zie --list), in hoofd- of kleine letters;\n"
+            "\"%1\" is waarde 0. De namen van vroeger (tong, monddicht, rollendeogen,\n"
+            "twijvelend) werken ook.\n"
+            "\n"
+            "Voorbeelden:\n"
+            "  snoetjesmal-render --eyes knipoog --mouth blij --fit 128 --transparent -o "
+            "emoticon.png\n"
+            "  snoetjesmal-render --random --scale 4 -o gezicht.bmp\n"
+            "  snoetjesmal-render --eyes moe --mouth bozer --scale 8 -o gezicht.svg\n"
+            "  snoetjesmal-render --all --fit 128 --transparent -o emoji\n"
+            "  snoetjesmal-render --sheet -o alle-gezichten.png\n"
+            "\n"
+            "Afsluitcode: 0 gelukt, 1 het bestand kon niet worden geschreven, 2 de opdracht klopt "
+            "niet.\n")
+            .arg(StyleNames::noStyleName);
     return text;
 }
 

@@ -1,6 +1,7 @@
 #include "untrappederror.h"
 
 #include "faceerror.h"
+#include "messages.h"
 
 void reportUntrappedError(MessageBoxes& boxes, QWidget* parent, const QString& what)
 {
@@ -11,7 +12,7 @@ void reportUntrappedError(MessageBoxes& boxes, QWidget* parent, const QString& w
 QString describeException(const std::exception& error)
 {
     if (const auto* faceError = dynamic_cast<const FaceError*>(&error)) {
-        return faceError->message();
+        return Messages::faceFailure(*faceError);
     }
     if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
         return QStringLiteral("Onvoldoende geheugen.");

@@ -12,6 +12,7 @@
 #include "programart.h"
 #include "programinfo.h"
 #include "randomvalue.h"
+#include "stylenames.h"
 #include "twipsgeometry.h"
 #include "untrappederror.h"
 
@@ -31,13 +32,6 @@ constexpr int clientHeight = 3000;
 
 // Where picSmiley sits inside picBorder, measured from inside its border.
 constexpr Twips::Rect smileyRect{600, 600, 285, 285};
-
-QString styleName(const Catalogue::Entry* entry)
-{
-    return entry ? QString::fromUtf8(entry->description.data(),
-                                     static_cast<qsizetype>(entry->description.size()))
-                 : QStringLiteral("geen");
-}
 
 // A scroll bar that picks a style from 0 to maximum, one style a step. Qt's horizontal scroll
 // bars invert their arrow keys; here the right arrow goes to the next style.
@@ -169,14 +163,13 @@ void frmMain::createControls()
 
 void frmMain::describePreview()
 {
-    const QString description = QStringLiteral("Ogen: %1, mond: %2")
-                                    .arg(styleName(Catalogue::findEyes(m_scrOgen->value())),
-                                         styleName(Catalogue::findMouth(m_scrMond->value())));
+    // Each style by the name the renderer takes.
+    const QString eyes = StyleNames::nameOf(StyleNames::Part::Eyes, m_scrOgen->value());
+    const QString mouth = StyleNames::nameOf(StyleNames::Part::Mouth, m_scrMond->value());
+    const QString description = QStringLiteral("Ogen: %1, mond: %2").arg(eyes, mouth);
     m_picBorder->setAccessibleDescription(description);
     m_picSmiley->setAccessibleName(QStringLiteral("Preview"));
     m_picSmiley->setAccessibleDescription(description);
-    const QString eyes = styleName(Catalogue::findEyes(m_scrOgen->value()));
-    const QString mouth = styleName(Catalogue::findMouth(m_scrMond->value()));
     m_scrOgen->setAccessibleDescription(eyes);
     m_scrMond->setAccessibleDescription(mouth);
     // The same for everyone who points at a bar.
