@@ -17,16 +17,19 @@ inline constexpr int handDrawnMouth = 15;
 inline QImage handDrawnFace(bool eyesLast)
 {
     static const std::map<char, QRgb> colours{
-        {'M', 0xffd9ae3e}, {'P', 0xff6a2217}, {'V', 0xffa8812e},
-        {'W', 0xfffefefe}, {'p', 0xff5e2d1d}, {'r', 0xff9f3f1f},
-        {'S', 0xffc6ddf2}, {'4', 0xfffcdf46}, {'6', 0xfff4c52c}};
-    // Rows 5 to 15; the others are the blank face's.
-    const char* const rows[] = {"....MMMM...MMMM....", // 5: the heavy lids
-                                "....MMMM...MMMM....",
-                                "....pppp...pppp....",
-                                "....WPPW...WPPW....", // 8: the eyes
-                                "....VV.......VV....", // 9: the shadows under them
+        {'M', 0xffc9992c}, {'P', 0xff6a2217}, {'V', 0xffa8812e}, {'W', 0xfffefefe},
+        {'p', 0xff5e2d1d}, {'z', 0xff3e4f7a}, {'r', 0xff9f3f1f}, {'S', 0xffc6ddf2},
+        {'4', 0xfffcdf46}, {'6', 0xfff4c52c}};
+    // Rows 2 to 15; the others are the blank face's.
+    const char* const rows[] = {"........zzz........", // 2: the little z
+                                ".........z.........",
+                                "........z..........",
+                                "........zzz........",
                                 "...................",
+                                "....MMMM...MMMM....", // 7: the heavy lids
+                                "....pppp...pppp....",
+                                "....WPPW...WPPW....", // 9: the eyes
+                                "....VV.......VV....", // 10: the shadows under them
                                 eyesLast ? "..................." : ".....4rrrrrrr6.....", // 11
                                 "......rrrrrrr......", // 12: the top lip again
                                 ".....rWWSWSWWr.....", // 13: the teeth
@@ -34,9 +37,9 @@ inline QImage handDrawnFace(bool eyesLast)
                                 "......rrrrrrr......"}; // 15: the bottom lip
     QImage face = QImage(QStringLiteral(SNOETJESMAL_SOURCE_DIR "/art/blank.xpm"))
                       .convertToFormat(QImage::Format_RGB32);
-    for (int y = 5; y <= 15 && !face.isNull(); ++y) {
+    for (int y = 2; y <= 15 && !face.isNull(); ++y) {
         for (int x = 0; x < 19; ++x) {
-            if (const char c = rows[y - 5][x]; c != '.') {
+            if (const char c = rows[y - 2][x]; c != '.') {
                 face.setPixel(x, y, colours.at(c));
             }
         }
