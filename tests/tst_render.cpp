@@ -12,15 +12,24 @@
 
 #include "folderfiles.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <optional>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+
+#include <signal.h>
+#endif
 
 namespace {
 
@@ -83,6 +92,17 @@ Run run(const QStringList& arguments, const QString& shellPrefix = {})
     result.out = QString::fromUtf8(process.readAllStandardOutput()).replace(u"\r\n"_qs, u"\n"_qs);
     result.err = QString::fromUtf8(process.readAllStandardError()).replace(u"\r\n"_qs, u"\n"_qs);
     return result;
+}
+
+// What a folder holds: each entry's name with a file's bytes (a folder's as "/").
+QMap<QString, QByteArray> snapshot(const QString& folder)
+{
+    QMap<QString, QByteArray> held;
+    for (const QString& entry : entries(folder)) {
+        const QString entryPath = folder + u'/' + entry;
+        held.insert(entry, QFileInfo(entryPath).isDir() ? QByteArray("/") : contents(entryPath));
+    }
+    return held;
 }
 
 // Every source pixel must be a factor x factor block at offset in the image.
@@ -410,42 +430,66 @@ private Q_SLOTS:
     }
 
     // A pack appears whole, and only where nothing is lost: a new name, or with --force an
-    // earlier pack. A write that fails at the last file (the index, larger than the faces
-    // under the file size limit) leaves nothing; a folder that is there is left as it was.
+    // earlier pack and nothing else. A write that fails at the last file (the index, larger
+    // than the faces under the file size limit) leaves nothing; a folder that is there is
+    // left as it was, down to its bytes, and the message names the folder and what in it is
+    // not the pack's. The new folder has the permissions a folder made by the user would have.
     void pack_data()
     {
-        QTest::addColumn<QString>("before"); // "": nothing; "pack": an earlier pack; else a file
+        // What is there first: "pack" an earlier pack, "NAME/" a folder, else a file (the
+        // user's own index.csv where it is called so); nothing at all where empty.
+        QTest::addColumn<QStringList>("before");
         QTest::addColumn<QStringList>("extra");
         QTest::addColumn<QString>("shellPrefix");
         QTest::addColumn<int>("status");
-        QTest::newRow("new") << QString() << QStringList() << QString() << 0;
+        QTest::addColumn<QString>("mentions");
+        const QStringList force{u"--force"_qs};
+        QTest::newRow("new") << QStringList() << QStringList() << QString() << 0 << QString();
+        QTest::newRow("new, umask 077")
+            << QStringList() << QStringList() << u"umask 077;"_qs << 0 << QString();
         QTest::newRow("index cannot be written")
-            << QString() << QStringList() << u"trap '' XFSZ; ulimit -f 8;"_qs << 1;
-        QTest::newRow("earlier pack") << u"pack"_qs << QStringList() << QString() << 1;
+            << QStringList() << QStringList() << u"trap '' XFSZ; ulimit -f 8;"_qs << 1 << QString();
+        QTest::newRow("earlier pack")
+            << QStringList{u"pack"_qs} << QStringList() << QString() << 1 << u"--force"_qs;
         QTest::newRow("earlier pack, --force")
-            << u"pack"_qs << QStringList{u"--force"_qs} << QString() << 0;
+            << QStringList{u"pack"_qs} << force << QString() << 0 << QString();
         QTest::newRow("other folder, --force")
-            << u"foto.jpg"_qs << QStringList{u"--force"_qs} << QString() << 1;
+            << QStringList{u"foto.jpg"_qs} << force << QString() << 1 << u"foto.jpg"_qs;
+        QTest::newRow("the user's own index.csv, --force")
+            << QStringList{u"index.csv"_qs, u"notities.txt"_qs} << force << QString() << 1
+            << u"index.csv"_qs;
+        QTest::newRow("earlier pack and a file of the user's, --force")
+            << QStringList{u"pack"_qs, u"notities.txt"_qs} << force << QString() << 1
+            << u"notities.txt"_qs;
+        QTest::newRow("earlier pack and a folder of the user's, --force")
+            << QStringList{u"pack"_qs, u"eigen/"_qs} << force << QString() << 1 << u"eigen"_qs;
     }
     void pack()
     {
-        QFETCH(QString, before);
+        QFETCH(QStringList, before);
         QFETCH(QStringList, extra);
         QFETCH(QString, shellPrefix);
         QFETCH(int, status);
+        QFETCH(QString, mentions);
 #ifndef Q_OS_LINUX
         if (!shellPrefix.isEmpty()) {
-            QSKIP("needs a Posix shell's limit on the file size (ulimit -f)");
+            QSKIP("needs a Posix shell's limit on the file size (ulimit -f) and umask");
         }
 #endif
         const QString folder = path(u"emoji"_qs);
-        if (before == u"pack") {
-            QCOMPARE(run({u"--all"_qs, u"--format=svg"_qs, u"-o"_qs, folder}).status, 0);
-        } else if (!before.isEmpty()) {
-            QVERIFY(QDir().mkdir(folder));
-            QFile(folder + u'/' + before).open(QIODevice::WriteOnly);
+        for (const QString& thing : before) {
+            if (thing == u"pack") {
+                QCOMPARE(run({u"--all"_qs, u"--format=svg"_qs, u"-o"_qs, folder}).status, 0);
+            } else if (thing.endsWith(u'/')) {
+                QVERIFY(QDir().mkpath(folder + u'/' + thing));
+            } else {
+                QVERIFY(QDir().mkpath(folder));
+                QFile file(folder + u'/' + thing);
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write(thing == u"index.csv" ? "naam;bedrag\nhuur;800\n" : "van mij\n");
+            }
         }
-        const QStringList old = entries(folder);
+        const QMap<QString, QByteArray> old = snapshot(folder);
 
         const Run result =
             run(QStringList{u"--all"_qs, u"--eyes-last"_qs, u"-o"_qs, folder} + extra, shellPrefix);
@@ -453,10 +497,24 @@ private Q_SLOTS:
         QCOMPARE(entries(m_folder->path()),
                  status == 0 || !before.isEmpty() ? QStringList{u"emoji"_qs} : QStringList());
         if (status != 0) {
-            QCOMPARE(entries(folder), old);
+            QCOMPARE(snapshot(folder), old);
+            if (!before.isEmpty()) {
+                QVERIFY2(result.err.contains(u"\"%1\""_qs.arg(folder)), qPrintable(result.err));
+                QVERIFY2(result.err.contains(mentions), qPrintable(result.err));
+            }
             return;
         }
         QCOMPARE(result.err, QString()); // no progress where no one watches
+#ifdef Q_OS_UNIX
+        // As a folder that the user makes with the same umask.
+        const QTemporaryDir reference;
+        QProcess mkdir;
+        mkdir.start(u"/bin/sh"_qs,
+                    {u"-c"_qs, shellPrefix + u" mkdir \"$0\""_qs, reference.filePath(u"map"_qs)});
+        QVERIFY(mkdir.waitForFinished() && mkdir.exitCode() == 0);
+        QCOMPARE(QFileInfo(folder).permissions(),
+                 QFileInfo(reference.filePath(u"map"_qs)).permissions());
+#endif
         QFile index(folder + u"/index.csv"_qs);
         QVERIFY(index.open(QIODevice::ReadOnly | QIODevice::Text));
         const QStringList lines =
@@ -474,6 +532,67 @@ private Q_SLOTS:
         }
         files.sort();
         QCOMPARE(entries(folder), files);
+    }
+
+    // Stopped in the middle (Ctrl+C, SIGTERM, a closed terminal), a pack leaves no trace: the
+    // program clears up and then ends by the signal itself, and an earlier pack that --force
+    // would have replaced stays as it was.
+    void interruptedPack_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("earlier");
+#ifdef Q_OS_UNIX
+        QTest::newRow("Ctrl+C (SIGINT), new") << SIGINT << false;
+        QTest::newRow("SIGTERM, over an earlier pack") << SIGTERM << true;
+        QTest::newRow("closed terminal (SIGHUP), new") << SIGHUP << false;
+#endif
+    }
+    void interruptedPack()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("sends Posix signals");
+#else
+        QFETCH(int, signal);
+        QFETCH(bool, earlier);
+        const QString folder = path(u"emoji"_qs);
+        if (earlier) {
+            QCOMPARE(run({u"--all"_qs, u"--format=svg"_qs, u"-o"_qs, folder}).status, 0);
+        }
+        const QMap<QString, QByteArray> old = snapshot(folder);
+
+        // Large faces, so that the pack takes a while.
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+        process.setProcessEnvironment(environment);
+        process.start(renderProgram, QStringList{u"--all"_qs, u"--scale=64"_qs, u"-o"_qs, folder} +
+                                         (earlier ? QStringList{u"--force"_qs} : QStringList()));
+        QVERIFY(process.waitForStarted());
+        // Once the first faces are in the staged folder beside the target, the pack is under
+        // way.
+        const auto underWay = [&] {
+            for (const QString& entry : entries(m_folder->path())) {
+                if (entry.startsWith(u".emoji."_qs) && !entries(path(entry)).isEmpty()) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        QDeadlineTimer deadline(60000);
+        while (!underWay() && process.state() == QProcess::Running && !deadline.hasExpired()) {
+            QThread::msleep(2);
+        }
+        QVERIFY2(underWay(), "the pack never got under way");
+        QCOMPARE(::kill(static_cast<pid_t>(process.processId()), signal), 0);
+
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(entries(m_folder->path()), earlier ? QStringList{u"emoji"_qs} : QStringList());
+        QCOMPARE(snapshot(folder), old);
+        QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(process.exitCode(), signal);
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(err.contains(u"Afgebroken"_qs), qPrintable(err));
+#endif
     }
 
     void listFromProgram()

@@ -60,11 +60,13 @@ WriteProblem diagnose(const QString& path, qint64 size)
     return WriteProblem::Unknown;
 }
 
-WriteResult failure(int error, const QString& path, qint64 size, const QString& systemText)
+WriteResult failure(int error, const QString& from, const QString& path, qint64 size,
+                    const QString& systemText)
 {
     WriteProblem problem = System::writeProblemOf(error);
     // Windows says no more than "access denied" when a folder or a read-only file has the
-    // name: the place itself tells which.
+    // name, or when another program holds what is moved or what it replaces: the place itself
+    // tells which.
     if (problem == WriteProblem::NoPermission || problem == WriteProblem::Unknown) {
         if (QFileInfo(path).isDir()) {
             return {WriteProblem::IsFolder, systemText};
@@ -72,7 +74,7 @@ WriteResult failure(int error, const QString& path, qint64 size, const QString& 
         if (System::isReadOnlyFile(path)) {
             return {WriteProblem::ReadOnlyFile, systemText};
         }
-        if (System::isInUse(path)) {
+        if (System::isInUse(path) || (!from.isEmpty() && System::isInUse(from))) {
             return {WriteProblem::InUse, systemText};
         }
     }
@@ -83,6 +85,37 @@ WriteResult failure(int error, const QString& path, qint64 size, const QString& 
         problem = diagnose(path, size);
     }
     return {problem, systemText};
+}
+
+// The placement itself; size is what the entry takes on the disk, for the diagnosis.
+WriteResult place(const QString& from, const QString& to, WriteMode mode, qint64 size)
+{
+    const bool folder = QFileInfo(from).isDir();
+    for (int retry = 0;; ++retry) {
+        WriteResult failed;
+        // Windows does not rename a folder while a file in it is held open without sharing
+        // its deletion, and such a file could not be removed from a folder that is set aside
+        // either (Wine renames the folder all the same): until it is let go, the folder counts
+        // as in use.
+        if (folder && System::isInUse(from)) {
+            failed = {WriteProblem::InUse, {}};
+        } else {
+            const System::Move move = System::moveIntoPlace(from, to, mode == WriteMode::Replace);
+            switch (move.outcome) {
+            case System::MoveOutcome::Moved:
+                return {};
+            case System::MoveOutcome::TargetExists:
+                return {WriteProblem::AlreadyExists, {}};
+            case System::MoveOutcome::Failed:
+                break;
+            }
+            failed = failure(move.error, from, to, size, {});
+        }
+        if (failed.problem != WriteProblem::InUse || retry == inUseRetries) {
+            return failed;
+        }
+        QThread::msleep(inUsePauseMs);
+    }
 }
 
 } // namespace
@@ -113,7 +146,7 @@ WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes, Wr
         }
     }
     if (!temporary.isOpen()) {
-        return failure(openError, path, bytes.size(), temporary.errorString());
+        return failure(openError, {}, path, bytes.size(), temporary.errorString());
     }
     bool placed = false;
     const auto removeTemporary = qScopeGuard([&] {
@@ -129,39 +162,30 @@ WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes, Wr
     if (temporary.write(bytes) != bytes.size() || !temporary.flush() ||
         temporary.error() != QFileDevice::NoError || temporary.size() != bytes.size()) {
         const int error = System::lastError();
-        return failure(error, path, bytes.size(), temporary.errorString());
+        return failure(error, {}, path, bytes.size(), temporary.errorString());
     }
     if (const int error = System::flushToDisk(temporary); error != 0) {
-        return failure(error, path, bytes.size(), temporary.errorString());
+        return failure(error, {}, path, bytes.size(), temporary.errorString());
     }
     temporary.close();
     if (temporary.error() != QFileDevice::NoError) {
         const int error = System::lastError();
-        return failure(error, path, bytes.size(), temporary.errorString());
+        return failure(error, {}, path, bytes.size(), temporary.errorString());
     }
     if (mode == WriteMode::Replace && target.isFile()) {
         // The new file keeps the permissions the old one had.
         System::keepAttributes(path, temporary.fileName());
     }
 
-    for (int retry = 0;; ++retry) {
-        const System::Move move =
-            System::moveIntoPlace(temporary.fileName(), path, mode == WriteMode::Replace);
-        switch (move.outcome) {
-        case System::MoveOutcome::Moved:
-            placed = true;
-            return {};
-        case System::MoveOutcome::TargetExists:
-            return {WriteProblem::AlreadyExists, {}};
-        case System::MoveOutcome::Failed:
-            break;
-        }
-        const WriteResult failed = failure(move.error, path, bytes.size(), {});
-        if (failed.problem != WriteProblem::InUse || retry == inUseRetries) {
-            return failed;
-        }
-        QThread::msleep(inUsePauseMs);
-    }
+    const WriteResult result = place(temporary.fileName(), path, mode, bytes.size());
+    placed = result.ok();
+    return result;
+}
+
+WriteResult placeAtomically(const QString& from, const QString& to, WriteMode mode)
+{
+    const QFileInfo entry(from);
+    return place(from, to, mode, entry.isFile() ? entry.size() : 0);
 }
 
 WriteResult writeImageFile(const QString& path, const QImage& image, ImageFormat format,

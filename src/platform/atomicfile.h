@@ -37,6 +37,14 @@ struct WriteResult
 
 WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes, WriteMode mode);
 
+// Gives a file or a folder that was made under a temporary name of its own the name to, in
+// the same folder, in one step: how the writer puts its files in place, and how a folder that
+// appears whole gets its name. Replace replaces a file only; a folder takes a name that
+// nothing has. What another program holds open (the file, or for a folder the folder or a
+// file in it: an Explorer window, a viewer, a virus scanner) is tried again for about a
+// second; a failure is told as the writer tells it, from the system's answer and the place.
+WriteResult placeAtomically(const QString& from, const QString& to, WriteMode mode);
+
 // Encodes the image in the format (see encodeImage, also for shownSize) and writes it as
 // writeFileAtomically does.
 WriteResult writeImageFile(const QString& path, const QImage& image, ImageFormat format,

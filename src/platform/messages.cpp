@@ -52,6 +52,30 @@ QString writeFailure(const WriteResult& result, ImageFormat format)
                      .arg(result.systemText);
 }
 
+QString folderFailure(const WriteResult& result)
+{
+    switch (result.problem) {
+    case WriteProblem::InUse:
+        return QStringLiteral("De map of een bestand erin is in gebruik door een ander programma "
+                              "(een venster van de Verkenner, een viewer, een virusscanner). "
+                              "Sluit het daar en probeer het opnieuw.");
+    case WriteProblem::NoPermission:
+        return QStringLiteral("Je hebt geen toestemming om op deze plek een map te maken of te "
+                              "vervangen.");
+    case WriteProblem::AlreadyExists:
+        return QStringLiteral("Er staat al iets met deze naam.");
+    case WriteProblem::Unknown:
+        return result.systemText.isEmpty()
+                   ? QStringLiteral("De map kon niet op haar plaats worden gezet.")
+                   : QStringLiteral("De map kon niet op haar plaats worden gezet (%1).")
+                         .arg(result.systemText);
+    default:
+        // The disk, the medium, the length of the name and the folder around it say the same
+        // for a folder as for a file.
+        return writeFailure(result, ImageFormat::Png);
+    }
+}
+
 QString nameRefusal(const SaveTarget::NameProblem& problem)
 {
     using SaveTarget::NameRefusal;

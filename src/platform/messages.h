@@ -13,6 +13,9 @@ namespace Messages {
 // Why the file was not written. format names the kind of file where encoding failed.
 QString writeFailure(const WriteResult& result, ImageFormat format);
 
+// Why a folder that appears whole (a pack) could not be put in place.
+QString folderFailure(const WriteResult& result);
+
 // The folder to save in is not there (any more).
 QString missingFolder();
 

@@ -1,71 +1,103 @@
 #include "stagedfolder.h"
 
-#include "system.h"
-
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
 namespace {
 
-QString besideTarget(const QString& target, const QString& suffix)
+// A name beside the target that nothing has yet: ".NAME.~sm" and eight random hexadecimal
+// digits.
+QString besideTarget(const QString& target)
 {
     const QFileInfo info(target);
-    return info.absoluteDir().filePath(u'.' + info.fileName() + suffix);
+    return info.absoluteDir().filePath(
+        QStringLiteral(".%1.~sm%2")
+            .arg(info.fileName())
+            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
 }
 
-// A name beside the target that nothing has yet, as QTemporaryDir makes them.
-QString asideName(const QString& target)
+// Makes a new folder beside the target, as mkdir does (the umask decides its permissions);
+// empty when none could be made.
+QString newFolderBeside(const QString& target)
 {
-    return besideTarget(target, QStringLiteral(".~sm%1").arg(QRandomGenerator::global()->generate(),
-                                                             8, 16, QLatin1Char('0')));
+    constexpr int attempts = 16;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        const QString folder = besideTarget(target);
+        if (QDir().mkdir(folder)) {
+            return folder;
+        }
+        if (!QFileInfo::exists(folder)) {
+            break; // not a name that was taken: trying another one will not help
+        }
+    }
+    return {};
 }
 
-WriteResult failed(int error)
+// Removes the entries of a folder and then the folder; false when anything is left.
+bool removeFolder(const QString& folder, const QStringList& entries)
 {
-    return {System::writeProblemOf(error), {}};
+    const QDir dir(folder);
+    for (const QString& entry : entries) {
+        QFile::remove(dir.filePath(entry));
+    }
+    return QDir().rmdir(folder);
 }
 
 } // namespace
 
 StagedFolder::StagedFolder(const QString& target)
-    : m_target(QFileInfo(target).absoluteFilePath()),
-      m_staging(besideTarget(target, QStringLiteral(".~smXXXXXX")))
+    : m_target(QFileInfo(target).absoluteFilePath()), m_staging(newFolderBeside(m_target))
 {
-    // A temporary folder is private to its maker; the finished one is not.
-    if (m_staging.isValid()) {
-        QFile::setPermissions(m_staging.path(), QFile::ReadOwner | QFile::WriteOwner |
-                                                    QFile::ExeOwner | QFile::ReadGroup |
-                                                    QFile::ExeGroup | QFile::ReadOther |
-                                                    QFile::ExeOther);
+}
+
+StagedFolder::~StagedFolder()
+{
+    if (!m_staging.isEmpty()) {
+        // Nothing but what was written into it: it has been ours alone.
+        QDir(m_staging).removeRecursively();
     }
 }
 
-WriteResult StagedFolder::place(WriteMode mode)
+QString StagedFolder::filePath(const QString& name) const
 {
-    if (!m_staging.isValid()) {
-        return {WriteProblem::Unknown, m_staging.errorString()};
+    return QDir(m_staging).filePath(name);
+}
+
+StagedFolder::Placement StagedFolder::place(const Replaceable& replaceable)
+{
+    if (m_staging.isEmpty()) {
+        return {{WriteProblem::Unknown, {}}, {}};
     }
+    const QFileInfo there(m_target);
     QString aside;
-    if (mode == WriteMode::Replace && QFileInfo::exists(m_target)) {
-        aside = asideName(m_target);
-        const System::Move moved = System::moveIntoPlace(m_target, aside, false);
-        if (moved.outcome != System::MoveOutcome::Moved) {
-            return failed(moved.error);
+    std::optional<QStringList> oldEntries;
+    if (replaceable && there.isDir() && !there.isSymLink()) {
+        aside = besideTarget(m_target);
+        if (const WriteResult moved = placeAtomically(m_target, aside, WriteMode::CreateNew);
+            !moved) {
+            return {moved, {}};
         }
+        oldEntries = replaceable(aside);
     }
-    const System::Move placed = System::moveIntoPlace(m_staging.path(), m_target, false);
-    if (placed.outcome != System::MoveOutcome::Moved) {
-        if (!aside.isEmpty()) {
-            System::moveIntoPlace(aside, m_target, false);
+    // The old folder gets its name back; where it cannot, the caller is told where it is.
+    const auto putBack = [&](const WriteResult& why) -> Placement {
+        if (!placeAtomically(aside, m_target, WriteMode::CreateNew)) {
+            return {why, aside};
         }
-        return placed.outcome == System::MoveOutcome::TargetExists
-                   ? WriteResult{WriteProblem::AlreadyExists, {}}
-                   : failed(placed.error);
+        return {why, {}};
+    };
+    if (!aside.isEmpty() && !oldEntries) {
+        return putBack({WriteProblem::AlreadyExists, {}});
     }
-    m_staging.setAutoRemove(false);
-    if (!aside.isEmpty()) {
-        QDir(aside).removeRecursively();
+    if (const WriteResult placed = placeAtomically(m_staging, m_target, WriteMode::CreateNew);
+        !placed) {
+        return aside.isEmpty() ? Placement{placed, {}} : putBack(placed);
+    }
+    m_staging.clear();
+    if (!aside.isEmpty() && !removeFolder(aside, *oldEntries)) {
+        return {{}, aside};
     }
     return {};
 }

@@ -50,7 +50,8 @@ void keepAttributes(const QString& from, const QString& to);
 bool isReadOnlyFile(const QString& path);
 
 // True when another program holds the file at path open so that it cannot be replaced now
-// (Windows: opened without sharing its deletion); always false on Posix systems.
+// (Windows: opened without sharing its deletion), or for a folder the folder or anything in
+// it; always false on Posix systems.
 bool isInUse(const QString& path);
 
 // True when the user may enter the folder (the x permission on Posix systems).
@@ -66,5 +67,20 @@ QList<Volume> listVolumes();
 
 // How the drive list shows the volume with this root.
 QString volumeLabel(const QString& rootPath);
+
+// Requests from outside to stop the program: Ctrl+C, SIGTERM, a closed terminal (SIGHUP) and,
+// on Windows, a closed console window. Once caught, a request only notes itself, so that the
+// work can ask for it between its steps and clear up; a request the program was started to
+// ignore (nohup, a background job) stays ignored. Released, they are handled as before; on
+// Windows a closed window, whose handler the system ends the program after, waits until then.
+void catchStopRequests();
+void releaseStopRequests();
+
+// The request that came while they were caught, or 0.
+int stopRequest();
+
+// Ends the program as the request would have ended it, had it not been caught; does nothing
+// for 0.
+void endAsRequested(int request);
 
 } // namespace System

@@ -10,7 +10,10 @@
 #include <QStorageInfo>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -111,6 +114,19 @@ Move createInPlace(const QByteArray& from, const QByteArray& to)
     return failed();
 }
 
+// The stop requests: a handler may do no more than note the signal, in a variable that needs
+// no lock.
+constexpr std::array stopSignals{SIGINT, SIGTERM, SIGHUP};
+std::atomic<int> requestedSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+std::array<struct sigaction, stopSignals.size()> handledBefore{};
+std::array<bool, stopSignals.size()> caught{};
+
+void noteStopRequest(int signal)
+{
+    requestedSignal.store(signal, std::memory_order_relaxed);
+}
+
 } // namespace
 
 int lastError()
@@ -206,6 +222,49 @@ QString volumeLabel(const QString& rootPath)
         name = QStringLiteral("systeem");
     }
     return name.isEmpty() ? rootPath : QStringLiteral("%1 [%2]").arg(rootPath, name);
+}
+
+void catchStopRequests()
+{
+    for (std::size_t i = 0; i < stopSignals.size(); ++i) {
+        struct sigaction before = {};
+        caught[i] =
+            ::sigaction(stopSignals[i], nullptr, &before) == 0 && before.sa_handler != SIG_IGN;
+        if (caught[i]) {
+            struct sigaction noting = {};
+            noting.sa_handler = noteStopRequest;
+            sigemptyset(&noting.sa_mask);
+            // A write or a wait for the disk goes on where the signal found it.
+            noting.sa_flags = SA_RESTART;
+            caught[i] = ::sigaction(stopSignals[i], &noting, &handledBefore[i]) == 0;
+        }
+    }
+}
+
+void releaseStopRequests()
+{
+    for (std::size_t i = 0; i < stopSignals.size(); ++i) {
+        if (caught[i]) {
+            ::sigaction(stopSignals[i], &handledBefore[i], nullptr);
+            caught[i] = false;
+        }
+    }
+}
+
+int stopRequest()
+{
+    return requestedSignal.load(std::memory_order_relaxed);
+}
+
+void endAsRequested(int request)
+{
+    if (request == 0) {
+        return;
+    }
+    // Ended by the signal itself, so that a shell or a script sees what ended it (and a
+    // loop in a shell stops at Ctrl+C).
+    std::signal(request, SIG_DFL);
+    std::raise(request);
 }
 
 QList<Volume> listVolumes()

@@ -3,8 +3,11 @@
 #include "system.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileDevice>
 #include <QStorageInfo>
+
+#include <atomic>
 
 #include <io.h>
 #include <qt_windows.h>
@@ -53,6 +56,46 @@ DWORD attributesOf(const QString& path)
 bool move(const QString& from, const QString& to, DWORD flags)
 {
     return ::MoveFileExW(longPath(from).c_str(), longPath(to).c_str(), flags) != 0;
+}
+
+bool isHeld(const QString& path)
+{
+    // Replacing a file takes the right to delete it. Asked for that while sharing everything
+    // ourselves, Windows refuses only when another handle does not share deletion: a viewer,
+    // an editor or a virus scanner that holds the file open. (It reports such a replacement
+    // as "access denied", the same as a missing permission.)
+    const HANDLE handle = ::CreateFileW(
+        longPath(path).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(handle);
+        return false;
+    }
+    const DWORD error = ::GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// The stop requests. The handler runs on a thread of its own: it notes the request (plus one,
+// as Ctrl+C is event 0) and waits until the work has cleared up, since for a closed window
+// the system ends the program as soon as it returns.
+std::atomic<DWORD> requestedEvent{0};
+HANDLE clearedUp = nullptr;
+
+BOOL WINAPI noteStopRequest(DWORD event)
+{
+    switch (event) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
+    case CTRL_CLOSE_EVENT:
+    case CTRL_LOGOFF_EVENT:
+    case CTRL_SHUTDOWN_EVENT:
+        break;
+    default:
+        return FALSE;
+    }
+    requestedEvent.store(event + 1);
+    ::WaitForSingleObject(clearedUp, INFINITE);
+    return TRUE;
 }
 
 } // namespace
@@ -153,19 +196,22 @@ bool isReadOnlyFile(const QString& path)
 
 bool isInUse(const QString& path)
 {
-    // Replacing a file takes the right to delete it. Asked for that while sharing everything
-    // ourselves, Windows refuses only when another handle does not share deletion: a viewer,
-    // an editor or a virus scanner that holds the file open. (It reports such a replacement
-    // as "access denied", the same as a missing permission.)
-    const HANDLE handle = ::CreateFileW(
-        longPath(path).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) {
-        ::CloseHandle(handle);
+    if (isHeld(path)) {
+        return true;
+    }
+    const DWORD attributes = attributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         return false;
     }
-    const DWORD error = ::GetLastError();
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+    // A folder cannot be moved while a file in it is held so.
+    QDirIterator inside(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+    while (inside.hasNext()) {
+        if (isHeld(inside.next())) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool mayEnter(const QString& folder)
@@ -197,6 +243,36 @@ QString volumeLabel(const QString& rootPath)
     const QStorageInfo info(rootPath);
     const QString name = info.isReady() ? info.name() : QString();
     return name.isEmpty() ? letter : QStringLiteral("%1 [%2]").arg(letter, name);
+}
+
+void catchStopRequests()
+{
+    // One event for the life of the program: a handler that is called as the requests are
+    // released may still be on its way to waiting for it.
+    if (clearedUp == nullptr) {
+        clearedUp = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    }
+    ::ResetEvent(clearedUp);
+    ::SetConsoleCtrlHandler(noteStopRequest, TRUE);
+}
+
+void releaseStopRequests()
+{
+    ::SetConsoleCtrlHandler(noteStopRequest, FALSE);
+    ::SetEvent(clearedUp);
+}
+
+int stopRequest()
+{
+    return static_cast<int>(requestedEvent.load());
+}
+
+void endAsRequested(int request)
+{
+    if (request != 0) {
+        // The exit code of a console program that Ctrl+C ends.
+        ::ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
+    }
 }
 
 QList<Volume> listVolumes()

@@ -6,15 +6,20 @@
 #include "messages.h"
 #include "renderjob.h"
 #include "stagedfolder.h"
+#include "stoprequests.h"
 #include "stylenames.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -41,9 +46,87 @@ QString quoted(const QString& text)
     return u'"' + text + u'"';
 }
 
+const QString indexHeader = QStringLiteral("naam,ogen,mond,bestand");
+
+// No index of ours comes near this; a larger file is not read.
+constexpr qint64 largestIndex = 1 << 20;
+
+// What a folder holds, as far as an earlier pack goes: the names of its entries, which are all
+// files of the pack, or else the first entry that is not one.
+struct Contents
+{
+    QStringList entries;
+    QString notOurs;
+};
+
+// The files an index of ours lists, or nothing when the file is not such an index: its first
+// line is the header, and every other line names a face and its file.
+std::optional<QSet<QString>> listedFiles(const QString& path)
+{
+    QFile index(path);
+    if (index.size() > largestIndex || !index.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    const QStringList lines = QString::fromUtf8(index.readAll()).split(u'\n');
+    if (lines.isEmpty() || lines.first() != indexHeader) {
+        return std::nullopt;
+    }
+    QSet<QString> files;
+    for (const QString& line : lines.mid(1)) {
+        if (line.isEmpty()) {
+            continue;
+        }
+        const QStringList fields = line.split(u',');
+        if (fields.size() != 4) {
+            return std::nullopt;
+        }
+        files.insert(fields.last());
+    }
+    return files;
+}
+
+// An earlier pack holds its index and the files the index lists, nothing else: no subfolder,
+// no file of the user's. An empty folder holds nothing to lose either.
+Contents contentsOf(const QString& folder)
+{
+    const QFileInfoList found = QDir(folder).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    Contents contents;
+    std::optional<QSet<QString>> listed;
+    const auto isIndex = [](const QFileInfo& entry) {
+        return entry.fileName() == indexName && entry.isFile() && !entry.isSymLink();
+    };
+    if (const auto index = std::find_if(found.begin(), found.end(), isIndex);
+        index != found.end()) {
+        listed = listedFiles(index->filePath());
+    }
+    for (const QFileInfo& entry : found) {
+        const QString name = entry.fileName();
+        const bool ours = entry.isFile() && !entry.isSymLink() && listed &&
+                          (name == indexName || listed->contains(name));
+        if (!ours) {
+            contents.notOurs = name;
+            return contents;
+        }
+        contents.entries.append(name);
+    }
+    return contents;
+}
+
+// The entries that go when a pack replaces the folder: all of them, where the folder holds
+// an earlier pack and nothing else.
+std::optional<QStringList> replaceable(const QString& folder)
+{
+    Contents contents = contentsOf(folder);
+    if (!contents.notOurs.isEmpty()) {
+        return std::nullopt;
+    }
+    return std::move(contents.entries);
+}
+
 // Why the folder cannot become the pack, or an empty string when it can: a new name, or with
-// force an earlier pack (one with an index) or an empty folder. A folder with anything else
-// in it is never replaced, whatever is asked.
+// force an earlier pack or an empty folder. A folder with anything else in it is never
+// replaced, whatever is asked.
 QString refusal(const QString& folder, bool force)
 {
     const QFileInfo info(folder);
@@ -58,13 +141,10 @@ QString refusal(const QString& folder, bool force)
                               "eerder geschreven pakket.")
             .arg(quoted(folder));
     }
-    const QDir dir(folder);
-    if (!dir.exists(indexName) &&
-        !dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
-             .isEmpty()) {
-        return QStringLiteral("De map %1 is geen pakket (er staat geen %2 in) en wordt niet "
-                              "vervangen.")
-            .arg(quoted(folder), indexName);
+    if (const Contents contents = contentsOf(folder); !contents.notOurs.isEmpty()) {
+        return QStringLiteral("De map %1 wordt niet vervangen: %2 hoort niet bij een eerder "
+                              "geschreven pakket. De map blijft zoals ze is.")
+            .arg(quoted(folder), quoted(contents.notOurs));
     }
     return {};
 }
@@ -91,6 +171,9 @@ int write(const RenderOptions& options, QTextStream& err, const Progress& progre
         return ExitStatus::writeFailed;
     };
 
+    // Asked to stop, the pack clears up before the program ends: the staged folder goes, and
+    // an earlier pack stays as it was.
+    const StopRequests stops;
     StagedFolder staged(folder);
     if (!staged.isValid()) {
         return failed(QStringLiteral("De map kon niet worden aangemaakt."));
@@ -130,7 +213,8 @@ int write(const RenderOptions& options, QTextStream& err, const Progress& progre
         }
     };
     const auto writeFaces = [&](bool onCallersThread) {
-        for (std::size_t i = next++; i < faces.size() && !stopped; i = next++) {
+        for (std::size_t i = next++; i < faces.size() && !stopped && !stops.requested();
+             i = next++) {
             const Face& face = faces[i];
             try {
                 const RenderedPicture picture = renderFace(options, face.eyes, face.mouth);
@@ -170,11 +254,20 @@ int write(const RenderOptions& options, QTextStream& err, const Progress& progre
         }
     }
     tell();
+    const auto interrupted = [&err, &folder] {
+        reportError(err, QStringLiteral("Afgebroken: het pakket %1 is niet geschreven; er is niets "
+                                        "veranderd.")
+                             .arg(quoted(folder)));
+        return ExitStatus::writeFailed;
+    };
+    if (stops.requested()) {
+        return interrupted();
+    }
     if (!failure.isEmpty()) {
         return failed(failure);
     }
 
-    QString index = QStringLiteral("naam,ogen,mond,bestand\n");
+    QString index = indexHeader + u'\n';
     for (const Face& face : faces) {
         index += QStringLiteral("%1,%2,%3,%4\n")
                      .arg(QFileInfo(face.name).completeBaseName())
@@ -187,12 +280,29 @@ int write(const RenderOptions& options, QTextStream& err, const Progress& progre
         !result) {
         return failed(Messages::writeFailure(result, options.format));
     }
-    const WriteResult placed =
-        staged.place(options.force ? WriteMode::Replace : WriteMode::CreateNew);
-    if (!placed) {
-        return failed(placed.problem == WriteProblem::AlreadyExists
-                          ? QStringLiteral("Er verscheen intussen iets met die naam.")
-                          : Messages::writeFailure(placed, options.format));
+    if (stops.requested()) {
+        return interrupted();
+    }
+    const StagedFolder::Placement placed =
+        options.force ? staged.place(replaceable) : staged.place();
+    if (!placed.result) {
+        const QString why = placed.result.problem != WriteProblem::AlreadyExists
+                                ? Messages::folderFailure(placed.result)
+                            : options.force
+                                ? QStringLiteral("Wat er met die naam staat, veranderde intussen "
+                                                 "en blijft zoals het is.")
+                                : QStringLiteral("Er verscheen intussen iets met die naam.");
+        return failed(placed.leftOver.isEmpty()
+                          ? why
+                          : QStringLiteral("%1 Het vorige pakket staat nu in %2.")
+                                .arg(why, quoted(placed.leftOver)));
+    }
+    if (!placed.leftOver.isEmpty()) {
+        reportError(err, QStringLiteral("Het pakket %1 is geschreven, maar het vorige pakket kon "
+                                        "niet helemaal worden verwijderd: wat ervan over is, "
+                                        "staat in %2.")
+                             .arg(quoted(folder), quoted(placed.leftOver)));
+        return ExitStatus::writeFailed;
     }
     return ExitStatus::success;
 }

@@ -10,8 +10,9 @@
 // Every face there is (each eye style, 0 included, with each mouth style) as a file of its
 // own in a new folder, named from the style names ("knipoog-blij.png", "geen-geen.svg"),
 // in the format, size and transparency the options ask for, with index.csv listing the name,
-// eye style, mouth style and file of each. The folder appears whole or not at all; one that
-// is already there is left alone unless options.force asks to replace an earlier pack.
+// eye style, mouth style and file of each. The folder appears whole or not at all, also when
+// the program is asked to stop part-way; one that is already there is left alone, unless
+// options.force asks to replace an earlier pack and the folder holds that and nothing else.
 namespace FacePack {
 
 inline const QString indexName = QStringLiteral("index.csv");

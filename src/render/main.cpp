@@ -4,6 +4,7 @@
 #include "qttranslation.h"
 #include "renderjob.h"
 #include "renderoptions.h"
+#include "stoprequests.h"
 #include "terminal.h"
 
 #include <QGuiApplication>
@@ -50,7 +51,11 @@ int main(int argc, char* argv[])
 
         QTextStream out(stdout);
         QTextStream err(stderr);
-        return runCommandLine(QCoreApplication::arguments(), out, err, isTerminal(stderr));
+        const int status =
+            runCommandLine(QCoreApplication::arguments(), out, err, isTerminal(stderr));
+        // A pack that was asked to stop has cleared up; the program ends as asked.
+        endIfStopRequested();
+        return status;
     } catch (const std::bad_alloc&) {
         return reportUncaught("Te weinig geheugen: de afbeelding is niet gemaakt of niet "
                               "geschreven.");

@@ -8,6 +8,10 @@ target_compile_definitions(tst_shell PRIVATE
     SNOETJESMAL_BROWSER_STANDIN="$<TARGET_FILE:browserstandin>")
 add_dependencies(tst_shell browserstandin)
 
+# A folder put in place while a file in it, or in the one it replaces, is held open.
+snoetjesmal_test(tst_stagedfolder LIBS snoetjesmal_platform DIR windows)
+target_include_directories(tst_stagedfolder PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+
 # Ctrl+C onto the Windows clipboard, on Windows' own platform in a real window.
 qt_add_executable(tst_clipboard windows/tst_clipboard.cpp)
 target_link_libraries(tst_clipboard PRIVATE Qt6::Test snoetjesmal_ui snoetjesmal_options)
