@@ -169,9 +169,9 @@ Function isOurUninstaller
     Pop $1
 FunctionEnd
 
-; Whether the chosen folder $INSTDIR may be installed into. It may when it is an installation
-; of ours (our Uninstall.exe, or the folder registered under our own key), or when it holds
-; nothing that installing would overwrite. Leaves in $R7 why not, or "".
+; Whether the chosen folder $INSTDIR may be installed into. An Uninstall.exe in it must be
+; ours; without one, it must be the folder registered under our own key, or hold nothing that
+; installing would overwrite. Leaves in $R7 why not, or "".
 Function checkFolder
     Push $R0
     Push $R1
