@@ -98,6 +98,7 @@ wine reg add "$settings_key" /v "$settings_value" /d 'C:\users\Public\blij.bmp' 
 
 echo "== pointed at another program's folder, the installer refuses and changes nothing"
 public=$(unix_path '%PUBLIC%')
+[ -n "$public" ] && [ -d "$public" ] || fail "the prefix has no Public folder"
 standin_log=$work/standin.log
 SNOETJESMAL_STANDIN_LOG=$(winepath -w "$standin_log" 2>/dev/null)
 export SNOETJESMAL_STANDIN_LOG
@@ -115,7 +116,7 @@ while IFS='|' read -r folder files; do
     others=$(folder_state "$public/$folder")
     before=$(state)
     status=0
-    wine "$setup" /S "/D=$(windows_path '%PUBLIC%')\\$folder" || status=$?
+    wine "$setup" /S "/D=$(windows_path '%PUBLIC%')\\$folder" </dev/null || status=$?
     wineserver -w
     [ "$status" -eq 3 ] || fail "$folder: the installer ended with $status, not 3"
     [ ! -e "$standin_log" ] || fail "$folder: the other program's uninstaller ran: $(cat "$standin_log")"
@@ -126,6 +127,9 @@ done <<'TABLE'
 Ander|Uninstall.exe LEESMIJ.txt
 Qt-programma|Qt6Core.dll programma.exe
 TABLE
+# The stand-in does record a run.
+wine "$public/Ander/Uninstall.exe" /S </dev/null || true
+grep -q '^ran: /S' "$standin_log" || fail "the stand-in uninstaller records no run"
 
 start_xvfb
 start_program
