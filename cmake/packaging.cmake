@@ -3,8 +3,12 @@ set(CPACK_PACKAGE_NAME snoetjesmal)
 set(CPACK_PACKAGE_VENDOR "Quorvelin Software")
 set(CPACK_PACKAGE_CONTACT "Quorvelin Software <info@quorvelin.nl>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Stel een kleine gele emoticon samen")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Snoetjesmal maakt een gele emoticon van 19 bij 19 pixels uit een keuze van ogen en een mond, en slaat die op als BMP. Met snoetjesmal-render maak je emoticons vanaf de opdrachtregel.")
+# The lines as the package shows them: Debian's tools take them as they are, and a line of
+# more than 80 characters is cut off on a terminal.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Snoetjesmal maakt een gele emoticon van 19 bij 19 pixels uit een keuze van"
+    "ogen en een mond, en slaat die op als BMP. Met snoetjesmal-render maak je"
+    "emoticons vanaf de opdrachtregel, ook als PNG of SVG.")
 set(CPACK_PACKAGE_HOMEPAGE_URL ${PROJECT_HOMEPAGE_URL})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -93,16 +93,18 @@ zip=$out/Snoetjesmal-$version-windows-x64.zip
 rm -f "$zip"
 (cd "$work" && cmake -E tar cf "$zip" --format=zip Snoetjesmal)
 
-# What the uninstaller removes: every file, then the folders, deepest first.
-files=$work/uninstall-files.nsh
+# Every file and folder of the package, for the installer, which will not overwrite a file of
+# these names that is another program's, and for the uninstaller, which removes them: the
+# files, then the folders, deepest first.
+files=$work/package-files.nsh
 {
     (cd "$stage" && find . -type f | sort) | while read -r f; do
         f=${f#./}
-        echo "Delete \"\$INSTDIR\\${f//\//\\}\""
+        echo "!insertmacro PACKAGE_FILE \"${f//\//\\}\""
     done
     (cd "$stage" && find . -mindepth 1 -type d | sort -r) | while read -r d; do
         d=${d#./}
-        echo "RMDir \"\$INSTDIR\\${d//\//\\}\""
+        echo "!insertmacro PACKAGE_FOLDER \"${d//\//\\}\""
     done
 } >"$files"
 

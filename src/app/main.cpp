@@ -9,8 +9,38 @@
 #include "untrappederror.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 
 #include <memory>
+
+namespace {
+
+// Answers --help and --version, for a terminal and for the manual page that is made from
+// them (on Windows Qt shows them in a message box), and ends the program there. Every other
+// argument is ignored, as it always was: the program takes no options of its own.
+void answerHelpOrVersion()
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Stelt een gele emoticon van 19 bij 19 pixels samen uit een keuze van "
+                       "ogen en een mond, en slaat die op als BMP-bestand."));
+    const QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Toon deze hulp.")};
+    const QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Toon het versienummer.")};
+    parser.addOption(help);
+    parser.addOption(version);
+    // An unknown argument is no error here; whatever the parser did recognise still counts.
+    static_cast<void>(parser.parse(QCoreApplication::arguments()));
+    if (parser.isSet(help)) {
+        parser.showHelp(0);
+    }
+    if (parser.isSet(version)) {
+        parser.showVersion();
+    }
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -22,6 +52,7 @@ int main(int argc, char* argv[])
 
     // What the whole program shares, set up once before the first window.
     installQtTranslation();
+    answerHelpOrVersion();
     registerClipboardFormats();
     installAccessibleInterfaces();
     ScreenMessageBoxes boxes;

@@ -5,9 +5,13 @@
 # version's files is left, the remembered file name is, and the entry in Windows' list of
 # programs gives the size. The installed program shows its window on a virtual X server, and
 # every DLL installed is loaded by it or by the render tool.
+# Pointed at another program's folder, one holding that program's Uninstall.exe (a stand-in,
+# which records it if it is run) or a file of a name ours have, the installer refuses with
+# exit code 3 and runs, removes and overwrites nothing.
 # Uninstalling leaves a file of the user's, with its folder, and otherwise nothing of ours.
 #
-#   test_installer.sh SETUP_EXE ZIP SOURCE_DIR SETTINGS_KEY SETTINGS_VALUE PACKAGE_COMMAND...
+#   test_installer.sh SETUP_EXE ZIP SOURCE_DIR STANDIN_EXE SETTINGS_KEY SETTINGS_VALUE \
+#       PACKAGE_COMMAND...
 #
 # PACKAGE_COMMAND is how the build ran cmake/windows-package.sh; the test runs it again for
 # the older version, with an extra file.
@@ -16,9 +20,10 @@ set -euo pipefail
 setup=$1
 zip=$2
 source_dir=$3
-settings_key=$4
-settings_value=$5
-shift 5
+standin=$4
+settings_key=$5
+settings_value=$6
+shift 6
 package=("$@")
 work=$(mktemp -d "${TMPDIR:-/tmp}/snoetjesmal-installer-XXXXXX")
 export WINEPREFIX=$work/prefix
@@ -90,6 +95,42 @@ wine "$old_setup" /S
 wineserver -w
 [ -f "$install_dir/OUD.txt" ] || fail "the older version is not installed"
 wine reg add "$settings_key" /v "$settings_value" /d 'C:\users\Public\blij.bmp' /f >/dev/null 2>&1
+
+echo "== pointed at another program's folder, the installer refuses and changes nothing"
+public=$(unix_path '%PUBLIC%')
+[ -n "$public" ] && [ -d "$public" ] || fail "the prefix has no Public folder"
+standin_log=$work/standin.log
+SNOETJESMAL_STANDIN_LOG=$(winepath -w "$standin_log" 2>/dev/null)
+export SNOETJESMAL_STANDIN_LOG
+folder_state() { (cd "$1" && find . -exec stat -c '%n %s %Y' {} + | sort); }
+# folder | what another program has put in it
+while IFS='|' read -r folder files; do
+    mkdir -p "$public/$folder"
+    for file in $files; do
+        if [ "$file" = Uninstall.exe ]; then
+            cp "$standin" "$public/$folder/$file"
+        else
+            echo "van het andere programma" >"$public/$folder/$file"
+        fi
+    done
+    others=$(folder_state "$public/$folder")
+    before=$(state)
+    status=0
+    wine "$setup" /S "/D=$(windows_path '%PUBLIC%')\\$folder" </dev/null || status=$?
+    wineserver -w
+    [ "$status" -eq 3 ] || fail "$folder: the installer ended with $status, not 3"
+    [ ! -e "$standin_log" ] || fail "$folder: the other program's uninstaller ran: $(cat "$standin_log")"
+    [ "$(folder_state "$public/$folder")" = "$others" ] ||
+        fail "$folder: the other program's folder changed:$(diff <(echo "$others") <(folder_state "$public/$folder"))"
+    [ "$(state)" = "$before" ] || fail "$folder: the refused installer changed our installation"
+done <<'TABLE'
+Ander|Uninstall.exe LEESMIJ.txt
+Qt-programma|Qt6Core.dll programma.exe
+TABLE
+# The stand-in does record a run.
+wine "$public/Ander/Uninstall.exe" /S </dev/null || true
+grep -q '^ran: /S' "$standin_log" || fail "the stand-in uninstaller records no run"
+
 start_xvfb
 start_program
 before=$(state)

@@ -39,10 +39,14 @@ foreach(dpi 96 120 144 192)
 endforeach()
 
 # The installer, in a fresh prefix of its own, over an older version it makes the same way,
-# and the installed program in a real window.
+# and the installed program in a real window; pointed at another program's folder, it must
+# leave that program's uninstaller (a stand-in, which needs no DLL of its own) unrun.
+add_executable(uninstallstandin windows/uninstallstandin.cpp windows/uninstallstandin.rc)
+target_link_options(uninstallstandin PRIVATE -static)
 add_test(NAME windows_installer
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows/test_installer.sh
         ${SNOETJESMAL_WINDOWS_SETUP} ${SNOETJESMAL_WINDOWS_ZIP} ${PROJECT_SOURCE_DIR}
+        $<TARGET_FILE:uninstallstandin>
         "HKCU\\Software\\${SNOETJESMAL_SETTINGS_ORGANISATION}\\${SNOETJESMAL_SETTINGS_APPLICATION}"
         ${SNOETJESMAL_SETTINGS_KEY}
         bash ${PROJECT_SOURCE_DIR}/cmake/windows-package.sh ${SNOETJESMAL_WINDOWS_PACKAGE_OPTIONS}
