@@ -40,7 +40,7 @@ class TestDirListBox : public QObject
     // A list of the dialog's size on screen, open at a folder.
     DirListBox* shownAt(const QString& folder)
     {
-        m_shown = std::make_unique<DirListBox>();
+        m_shown = std::make_unique<DirListBox>(m_folder);
         m_shown->resize(289, 96);
         m_shown->show();
         [&] {
@@ -60,13 +60,25 @@ private Q_SLOTS:
 
     void cleanup() { m_shown.reset(); }
 
-    void startsAtTheCurrentFolder()
+    // It starts at the folder it is given, or at the root where that cannot be opened.
+    void startsAtTheStartFolder_data()
     {
-        const QString before = QDir::currentPath();
-        const auto back = qScopeGuard([&] { QDir::setCurrent(before); });
-        QVERIFY(QDir::setCurrent(m_folder));
-        const DirListBox list;
-        QCOMPARE(list.Path(), native(QDir::currentPath()));
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("a folder") << u"/a"_qs << true;
+        QTest::newRow("no folder") << u"/bestaat-niet"_qs << false;
+        QTest::newRow("a file") << u"/bestand"_qs << false;
+    }
+    void startsAtTheStartFolder()
+    {
+        QFETCH(QString, start);
+        QFETCH(bool, opens);
+        QVERIFY(QDir().mkpath(m_folder + u"/a"_qs));
+        QFile file(m_folder + u"/bestand"_qs);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const DirListBox list(m_folder + start);
+        QCOMPARE(list.Path(), native(opens ? m_folder + start : QDir::rootPath()));
     }
 
     void folderList()
@@ -80,7 +92,7 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
 
-        DirListBox box;
+        DirListBox box(m_folder);
         DirListBox* list = &box;
         QVERIFY(list->setPath(open));
         QCOMPARE(list->Path(), native(open));
@@ -186,7 +198,7 @@ private Q_SLOTS:
 
     void aFolderThatCannotBeOpenedKeepsTheOldOne()
     {
-        DirListBox box;
+        DirListBox box(m_folder);
         DirListBox* list = &box;
         QVERIFY(list->setPath(m_folder));
         const int items = list->count();

@@ -1,11 +1,11 @@
-// The drive list of the save dialog: it starts at the volume of the current folder and lists
-// the root first.
+// The drive list of the save dialog: it starts at the volume of the folder it is given, and
+// lists the root first.
 
 #include "drivelistbox.h"
 
+#include "othervolume.h"
+
 #include <QDir>
-#include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTest>
 
 class TestDriveListBox : public QObject
@@ -13,23 +13,34 @@ class TestDriveListBox : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void startsAtTheVolumeOfTheCurrentFolder()
+    // On the root's volume and on another one: a list that ignored the folder, or took the
+    // root for every folder, would show the root for both.
+    void startsAtTheVolumeOfItsFolder_data()
     {
-        const QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString before = QDir::currentPath();
-        const auto back = qScopeGuard([&] { QDir::setCurrent(before); });
-        QVERIFY(QDir::setCurrent(dir.path()));
-        const DriveListBox list;
-        const QString drive = QDir::fromNativeSeparators(list.Drive());
-        QVERIFY(!drive.isEmpty());
-        QVERIFY2(QDir::currentPath().startsWith(drive), qPrintable(drive));
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("volume");
+        QTest::newRow("the root's volume") << QDir::rootPath() << QDir::rootPath();
+        const QString other = otherVolumeRoot();
+        if (other.isEmpty()) {
+            QSKIP("no other volume is mounted here");
+        }
+        const QDir root(other);
+        QTest::newRow("another volume")
+            << root.filePath(root.entryList(QDir::Dirs | QDir::NoDotAndDotDot).constFirst())
+            << other;
+    }
+    void startsAtTheVolumeOfItsFolder()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, volume);
+        const DriveListBox list(folder);
+        QCOMPARE(QDir::fromNativeSeparators(list.Drive()), volume);
         QVERIFY(!list.currentText().isEmpty());
     }
 
     void theRootComesFirst()
     {
-        const DriveListBox list;
+        const DriveListBox list(QDir::rootPath());
         QVERIFY(list.count() >= 1);
 #ifdef Q_OS_WIN
         // The drive letters, shown as "c:" and the like: Wine's C: and Z: at least.

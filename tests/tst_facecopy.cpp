@@ -7,6 +7,8 @@
 #include "frmMain.h"
 #include "imageencoding.h"
 
+#include "folderfiles.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -306,6 +308,27 @@ private Q_SLOTS:
         mouse(face, QEvent::MouseButtonRelease, {4, 4}, Qt::NoButton);
         mouse(face, QEvent::MouseMove, {15, 15}, Qt::NoButton);
         QCOMPARE(started, 0);
+    }
+
+    // The same face is offered from the same file again; another face gets a file of its
+    // own, and the first file stays as it was, for a file manager that may still copy it.
+    void dragFilesAreNeverRewritten()
+    {
+        auto* controller = m_window->findChild<FaceCopyController*>();
+        const auto dragged = [controller] {
+            return controller->dragData()->urls().constFirst().toLocalFile();
+        };
+        const QString first = dragged();
+        const QByteArray firstBytes = contents(first);
+        QVERIFY(!firstBytes.isEmpty());
+        QCOMPARE(dragged(), first);
+
+        control<QScrollBar>(*m_window, "scrMond")->setValue(7);
+        const QString second = dragged();
+        QVERIFY(second != first);
+        QCOMPARE(QFileInfo(second).fileName(), u"emoticon.png"_qs);
+        checkFace(QImage(second), control<FacePreview>(*m_window, "picSmiley")->Image());
+        QCOMPARE(contents(first), firstBytes);
     }
 
     // The drag file goes with the window.

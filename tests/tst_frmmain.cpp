@@ -22,12 +22,15 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QtMath>
 
 #include <map>
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -40,6 +43,22 @@ template <typename T = QWidget> T* control(const frmMain& window, const char* na
 FacePreview* smiley(const frmMain& window)
 {
     return control<FacePreview>(window, "picSmiley");
+}
+
+// Whether the device picture shows the face at topLeft with every face pixel a square of
+// factor x factor device pixels of its colour.
+bool showsFace(const QImage& device, const QImage& face, QPoint topLeft, int factor)
+{
+    for (int y = 0; y < face.height() * factor; ++y) {
+        for (int x = 0; x < face.width() * factor; ++x) {
+            const QPoint at = topLeft + QPoint(x, y);
+            if (!device.valid(at) ||
+                (device.pixel(at) & RGB_MASK) != (face.pixel(x / factor, y / factor) & RGB_MASK)) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 bool underlined(const frmMain& window)
@@ -133,6 +152,109 @@ private Q_SLOTS:
                                     .arg(widget->width())));
             QVERIFY(widget->fontMetrics().height() <= widget->height());
         }
+    }
+
+    // Every face pixel is an equal square of whole device pixels, the largest whole size that
+    // fits the preview's place, and the face is centred in that place: at 125, 150 and 175 %
+    // one device pixel each, at 200 % two by two. "screen" reads the window back from the
+    // screen at the scale the screen has (the tests run it at each scale); the others draw
+    // the window at that scale.
+    void previewIsCrisp_data()
+    {
+        QTest::addColumn<qreal>("scale");
+        QTest::newRow("screen") << 0.0;
+        for (const qreal scale : {1.0, 1.25, 1.5, 1.75, 2.0}) {
+            QTest::newRow(qPrintable(u"%1 %"_qs.arg(scale * 100))) << scale;
+        }
+    }
+    void previewIsCrisp()
+    {
+        QFETCH(qreal, scale);
+        frmMain w(m_recorder);
+        control<QScrollBar>(w, "scrOgen")->setValue(3);
+        control<QScrollBar>(w, "scrMond")->setValue(4);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const FacePreview* preview = smiley(w);
+        const QImage face = preview->Image().convertToFormat(QImage::Format_RGB32);
+        const auto picture = [&] {
+            if (scale == 0.0) {
+                return w.screen()->grabWindow(w.winId()).toImage();
+            }
+            QImage drawn(qCeil(w.width() * scale), qCeil(w.height() * scale), QImage::Format_RGB32);
+            drawn.setDevicePixelRatio(scale);
+            w.render(&drawn);
+            return drawn;
+        };
+        if (scale == 0.0) {
+            scale = w.devicePixelRatioF();
+        }
+        const int factor = qFloor(scale + 1e-9);
+        const QRectF place(QPointF(preview->mapTo(&w, QPoint(0, 0))) * scale,
+                           QSizeF(preview->size()) * scale);
+        const QRect inside(QPoint(qCeil(place.left()), qCeil(place.top())),
+                           QPoint(qFloor(place.right()) - 1, qFloor(place.bottom()) - 1));
+
+        // The face, wherever it lies in its place.
+        std::optional<QPoint> found;
+        QImage device;
+        for (int attempt = 0; attempt < 50 && !found; ++attempt) {
+            device = picture().convertToFormat(QImage::Format_RGB32);
+            for (int y = inside.top(); y <= inside.bottom() && !found; ++y) {
+                for (int x = inside.left(); x <= inside.right() && !found; ++x) {
+                    if (showsFace(device, face, {x, y}, factor)) {
+                        found = QPoint(x, y);
+                    }
+                }
+            }
+            if (!found) {
+                QTest::qWait(100);
+            }
+        }
+        QVERIFY2(found, qPrintable(u"no face of %1 x %1 squares in %2 x %3 at %4 %"_qs.arg(factor)
+                                       .arg(device.width())
+                                       .arg(device.height())
+                                       .arg(scale * 100)));
+        const QRectF shown(*found, QSizeF(face.size() * factor));
+        QVERIFY(qAbs((shown.left() - place.left()) - (place.right() - shown.right())) <= 1.0);
+        QVERIFY(qAbs((shown.top() - place.top()) - (place.bottom() - shown.bottom())) <= 1.0);
+        // Around it, the place shows the picture box's white.
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            for (int x = inside.left(); x <= inside.right(); ++x) {
+                if (!shown.contains(QPointF(x + 0.5, y + 0.5))) {
+                    QCOMPARE(device.pixel(x, y) & RGB_MASK, QColor(Qt::white).rgb() & RGB_MASK);
+                }
+            }
+        }
+    }
+
+    // A button with the focus answers Enter as it answers Space; elsewhere in the window
+    // Enter presses nothing (no default button).
+    void enterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Space") << int(Qt::Key_Space);
+    }
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(int, key);
+        frmMain w(m_recorder);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* random = control<QPushButton>(w, "cmdRandom");
+        QSignalSpy clicks(random, &QPushButton::clicked);
+        random->setFocus();
+        QTest::keyPress(random, Qt::Key(key));
+        QCOMPARE(clicks.count(), 0); // held down, pressed when let go
+        QVERIFY(random->isDown());
+        QTest::keyRelease(random, Qt::Key(key));
+        QCOMPARE(clicks.count(), 1);
+        auto* bar = control<QScrollBar>(w, "scrOgen");
+        bar->setFocus();
+        QTest::keyClick(bar, Qt::Key(key));
+        QCOMPARE(clicks.count(), 1);
     }
 
     // Each bar draws its own band, and the bar moved last draws row 11.

@@ -16,6 +16,7 @@
 #include "programinfo.h"
 
 #include "folderfiles.h"
+#include "othervolume.h"
 #include "recordedboxes.h"
 
 #include <QApplication>
@@ -34,6 +35,10 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
 
 namespace {
 
@@ -59,17 +64,36 @@ std::unique_ptr<QSettings> settingsStore()
 {
     return std::make_unique<QSettings>(registryKey, QSettings::NativeFormat);
 }
+
+// The value as every other reader of the registry sees it: a REG_SZ, read without Qt.
+QVariant storedName()
+{
+    const std::wstring path =
+        (u"Software\\"_qs + organisation + u'\\' + application).toStdWString();
+    const std::wstring name = key.toStdWString();
+    DWORD bytes = 0;
+    if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
+                       nullptr, &bytes) != ERROR_SUCCESS) {
+        return {};
+    }
+    std::wstring text(bytes / sizeof(wchar_t), L'\0');
+    if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
+                       text.data(), &bytes) != ERROR_SUCCESS) {
+        return {};
+    }
+    return QString::fromStdWString(text.substr(0, text.find(L'\0')));
+}
 #else
 std::unique_ptr<QSettings> settingsStore()
 {
     return std::make_unique<QSettings>(organisation, application);
 }
-#endif
 
 QVariant storedName()
 {
     return settingsStore()->value(key);
 }
+#endif
 
 void storeName(const QString& name)
 {
@@ -146,14 +170,15 @@ class TestFrmSave : public QObject
     QWidget m_mainWindow;
     std::unique_ptr<frmSave> m_dialog;
 
-    frmSave& newDialog()
+    frmSave& newDialog(const QString& startFolder = {})
     {
         const frmSave::Preview preview{[this] { return m_image; },
                                        [this](const QImage& picture) {
                                            m_picture = picture;
                                        }};
         m_dialog =
-            std::make_unique<frmSave>(&m_mainWindow, m_mainWindow.windowIcon(), preview, m_boxes);
+            std::make_unique<frmSave>(&m_mainWindow, m_mainWindow.windowIcon(), preview, m_boxes,
+                                      startFolder.isNull() ? m_folder : startFolder);
         return *m_dialog;
     }
 
@@ -288,6 +313,62 @@ private Q_SLOTS:
         QVERIFY(m_boxes.boxes.isEmpty());
     }
 
+    // A button with the focus answers Enter: "Opslaan", which has the focus when the dialog
+    // opens, saves; "Annuleer" puts the dialog away.
+    void enterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("button"); // empty: the one with the focus as it opens
+        QTest::addColumn<bool>("saves");
+        QTest::newRow("as the dialog opens") << QString() << true;
+        QTest::newRow("Opslaan") << u"cmdSave"_qs << true;
+        QTest::newRow("Annuleer") << u"cmdCancel"_qs << false;
+    }
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, saves);
+        const frmSave& dialog = shownAt(m_folder, u"enter"_qs);
+        QWidget* focused = dialog.focusWidget();
+        if (!button.isEmpty()) {
+            focused = dialog.findChild<QPushButton*>(button);
+            focused->setFocus();
+        }
+        QTest::keyClick(focused, Qt::Key_Return);
+        if (saves) {
+            verifySaved(m_folder + u"/enter.bmp"_qs);
+        } else {
+            QVERIFY(!m_dialog->isVisible());
+            QVERIFY(!m_dialog->wasClosed());
+            QVERIFY(entries(m_folder).isEmpty());
+            QVERIFY(m_boxes.boxes.isEmpty());
+        }
+    }
+
+    // The drive list shows the volume of the folder the folder list opened, also where that
+    // is not the folder the dialog was to start at. A volume other than the root's is needed
+    // to tell them apart.
+    void theListsAgree_data()
+    {
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("a folder on another volume") << true;
+        QTest::newRow("a start that cannot be opened") << false;
+    }
+    void theListsAgree()
+    {
+        QFETCH(bool, opens);
+        const QString other = otherVolumeRoot();
+        // A file there: a place on that volume that no folder list opens.
+        const QString file = other.isEmpty() ? QString() : fileOnVolumeOf(other);
+        if (file.isEmpty()) {
+            QSKIP("no other volume with a file is mounted here");
+        }
+        const QString root = QDir::rootPath();
+        const frmSave& dialog = newDialog(opens ? other : file);
+        const QString drive = control<DriveListBox>(dialog, "drvStation")->Drive();
+        QCOMPARE(dirMap()->Path(), native(opens ? other : root));
+        QCOMPARE(drive, native(opens ? other : root));
+    }
+
     // A save through the dialog: the file goes where the folder list is, under the typed name.
     void saves()
     {
@@ -346,6 +427,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::newRow("a name") << u"vrolijk"_qs;
         QTest::newRow("empty stays empty") << QString();
+        // Stored as typed, for every other reader of the store as well.
+        QTest::newRow("beginning with @") << u"@vrolijk"_qs;
     }
 
     // Abandoned with "Annuleer", then the program ends: the next run shows the name.
@@ -356,6 +439,7 @@ private Q_SLOTS:
         cmdCancel()->click();
         QVERIFY(!m_dialog->isVisible());
         m_dialog.reset();
+        QCOMPARE(storedName().toString(), typed);
 
         newDialog();
         QCOMPARE(name()->text(), typed);

@@ -4,6 +4,8 @@
 #include "mounttable.h"
 #include "volumes.h"
 
+#include "othervolume.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -151,11 +153,26 @@ private Q_SLOTS:
         }
     }
 
-    void volumeOfTheCurrentFolder()
+    // A folder on the root's volume and one on another: taking the root for every folder
+    // would pass the first alone.
+    void volumeOfAFolder_data()
     {
-        const Volume volume = volumeOf(QDir::currentPath());
-        QVERIFY(!volume.rootPath.isEmpty());
-        QVERIFY(QDir::currentPath().startsWith(volume.rootPath));
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("root");
+        QTest::newRow("the root's volume") << QDir::rootPath() << QDir::rootPath();
+        const QString other = otherVolumeRoot();
+        if (other.isEmpty()) {
+            QSKIP("no other volume is mounted here");
+        }
+        const QDir top(other);
+        QTest::newRow("another volume")
+            << top.filePath(top.entryList(QDir::Dirs | QDir::NoDotAndDotDot).constFirst()) << other;
+    }
+    void volumeOfAFolder()
+    {
+        QFETCH(QString, folder);
+        const Volume volume = volumeOf(folder);
+        QTEST(volume.rootPath, "root");
         QVERIFY(!volume.label.isEmpty());
     }
 };

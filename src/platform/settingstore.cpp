@@ -1,29 +1,15 @@
 #include "settingstore.h"
 
-#include <QSettings>
+#include "system.h"
 
 QString GetSetting(const QString& application, const QString& section, const QString& key,
                    const QString& defaultValue)
 {
-    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application, section);
-    if (settings.status() != QSettings::NoError) {
-        return defaultValue;
-    }
-    const QVariant value = settings.value(key);
-    if (!value.isValid() || !value.canConvert<QString>()) {
-        return defaultValue;
-    }
-    return value.toString();
+    return System::readSetting(application, section, key).value_or(defaultValue);
 }
 
 bool SaveSetting(const QString& application, const QString& section, const QString& key,
                  const QString& value)
 {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application, section);
-    if (settings.status() != QSettings::NoError) {
-        return false;
-    }
-    settings.setValue(key, value);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return System::writeSetting(application, section, key, value);
 }

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 class QFileDevice;
 
 // What the platform services do differently on each operating system, in one place for
@@ -82,5 +84,18 @@ int stopRequest();
 // Ends the program as the request would have ended it, had it not been caught; does nothing
 // for 0.
 void endAsRequested(int request);
+
+// The per-user settings store (see settingstore.h): a string under an application, a section
+// and a key, held as the plain string it is. Windows: the registry value key, of type REG_SZ,
+// under HKEY_CURRENT_USER\Software\application\section; elsewhere the key in
+// application/section.conf in the user's configuration folder, which Qt's settings read
+// back as it was written. Nothing is read where the value is missing or no string, or the
+// store cannot be read.
+std::optional<QString> readSetting(const QString& application, const QString& section,
+                                   const QString& key);
+
+// Returns false when the value could not be stored.
+bool writeSetting(const QString& application, const QString& section, const QString& key,
+                  const QString& value);
 
 } // namespace System

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileDevice>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStorageInfo>
 
 #include <algorithm>
@@ -291,6 +292,32 @@ QList<Volume> listVolumes()
     }
     return volumesOfMountTable(table, volumeLabel,
                                [](const QString& root) { return QFileInfo(root).isDir(); });
+}
+
+std::optional<QString> readSetting(const QString& application, const QString& section,
+                                   const QString& key)
+{
+    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application, section);
+    if (settings.status() != QSettings::NoError) {
+        return std::nullopt;
+    }
+    const QVariant value = settings.value(key);
+    if (!value.isValid() || !value.canConvert<QString>()) {
+        return std::nullopt;
+    }
+    return value.toString();
+}
+
+bool writeSetting(const QString& application, const QString& section, const QString& key,
+                  const QString& value)
+{
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application, section);
+    if (settings.status() != QSettings::NoError) {
+        return false;
+    }
+    settings.setValue(key, value);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }
 
 } // namespace System

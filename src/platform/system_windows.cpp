@@ -288,4 +288,92 @@ QList<Volume> listVolumes()
     return volumes;
 }
 
+namespace {
+
+// The key of a program's settings, HKEY_CURRENT_USER\Software\application\section, open
+// for as long as this lives.
+class SettingsKey
+{
+public:
+    SettingsKey(const QString& application, const QString& section, bool forWriting)
+    {
+        const std::wstring path = (u"Software\\"_qs + application + u'\\' + section).toStdWString();
+        const LSTATUS status =
+            forWriting
+                ? ::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                    nullptr, &m_key, nullptr)
+                : ::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &m_key);
+        if (status != ERROR_SUCCESS) {
+            m_key = nullptr;
+        }
+    }
+    ~SettingsKey()
+    {
+        if (m_key != nullptr) {
+            ::RegCloseKey(m_key);
+        }
+    }
+    SettingsKey(const SettingsKey&) = delete;
+    SettingsKey& operator=(const SettingsKey&) = delete;
+
+    HKEY handle() const { return m_key; }
+
+private:
+    HKEY m_key = nullptr;
+};
+
+} // namespace
+
+// Qt's own settings would write a string that begins with "@" as "@@...", which every other
+// reader of the registry would then take for the value: the registry is read and written here
+// directly.
+std::optional<QString> readSetting(const QString& application, const QString& section,
+                                   const QString& key)
+{
+    const SettingsKey settings(application, section, false);
+    if (settings.handle() == nullptr) {
+        return std::nullopt;
+    }
+    const std::wstring name = key.toStdWString();
+    // The value may change between asking its size and reading it: then ask again.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD bytes = 0;
+        if (::RegGetValueW(settings.handle(), nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr,
+                           nullptr, &bytes) != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+        DWORD read = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        const LSTATUS status = ::RegGetValueW(settings.handle(), nullptr, name.c_str(),
+                                              RRF_RT_REG_SZ, nullptr, text.data(), &read);
+        if (status == ERROR_MORE_DATA) {
+            continue;
+        }
+        if (status != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        // What was read ends with its terminating null.
+        text.resize(read / sizeof(wchar_t));
+        while (!text.empty() && text.back() == L'\0') {
+            text.pop_back();
+        }
+        return QString::fromStdWString(text);
+    }
+    return std::nullopt;
+}
+
+bool writeSetting(const QString& application, const QString& section, const QString& key,
+                  const QString& value)
+{
+    const SettingsKey settings(application, section, true);
+    if (settings.handle() == nullptr) {
+        return false;
+    }
+    const std::wstring name = key.toStdWString();
+    const std::wstring text = value.toStdWString();
+    const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+    return ::RegSetValueExW(settings.handle(), name.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(text.c_str()), bytes) == ERROR_SUCCESS;
+}
+
 } // namespace System

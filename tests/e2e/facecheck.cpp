@@ -8,11 +8,14 @@
 //   facecheck identify PICTURE         prints "eyes N mouth M" when the picture is one of the
 //                                      faces the two bars can make; exit 1 when it is none
 //   facecheck close WINDOW_ID          sends WM_DELETE_WINDOW to the window
+//   facecheck setting FILE KEY         prints the value of KEY in the settings file FILE as
+//                                      Qt's settings read it (the file escapes some values)
 
 #include "catalogue.h"
 #include "facecanvas.h"
 
 #include <QImage>
+#include <QSettings>
 #include <QString>
 
 #include <X11/Xlib.h>
@@ -27,7 +30,7 @@ namespace {
 int usage()
 {
     std::fprintf(stderr, "usage: facecheck expect OUT.png STEP... | same A B | identify PICTURE |"
-                         " close WINDOW_ID\n");
+                         " close WINDOW_ID | setting FILE KEY\n");
     return 2;
 }
 
@@ -156,6 +159,17 @@ int closeWindow(const char* id)
     return sent != 0 ? 0 : 1;
 }
 
+int setting(const char* file, const char* key)
+{
+    const QSettings settings(QString::fromLocal8Bit(file), QSettings::IniFormat);
+    const QVariant value = settings.value(QString::fromLocal8Bit(key));
+    if (settings.status() != QSettings::NoError || !value.isValid()) {
+        return 1;
+    }
+    std::printf("%s\n", value.toString().toLocal8Bit().constData());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -175,6 +189,9 @@ int main(int argc, char* argv[])
     }
     if (std::strcmp(command, "close") == 0 && argc == 3) {
         return closeWindow(argv[2]);
+    }
+    if (std::strcmp(command, "setting") == 0 && argc == 4) {
+        return setting(argv[2], argv[3]);
     }
     return usage();
 }

@@ -38,6 +38,16 @@ foreach(dpi 96 120 144 192)
     endforeach()
 endforeach()
 
+# The preview is crisp at 100, 125, 150, 175 and 200 %: read back from Windows' own screen.
+foreach(dpi 96 120 144 168 192)
+    add_test(NAME tst_frmmain_preview_${dpi}
+        COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows/on-screen.sh ${PROJECT_SOURCE_DIR}
+            ${SNOETJESMAL_WINEPREFIX} ${SNOETJESMAL_WINE_DLL_PATH}
+            $<TARGET_FILE:tst_frmmain> -platform windows previewIsCrisp:screen)
+    set_tests_properties(tst_frmmain_preview_${dpi} PROPERTIES RUN_SERIAL TRUE TIMEOUT 120
+        ENVIRONMENT "SNOETJESMAL_DPI=${dpi}")
+endforeach()
+
 # The installer, in a fresh prefix of its own, over an older version it makes the same way,
 # and the installed program in a real window; pointed at another program's folder, it must
 # leave that program's uninstaller (a stand-in, which needs no DLL of its own) unrun.

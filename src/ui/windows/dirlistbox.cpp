@@ -1,7 +1,6 @@
 #include "dirlistbox.h"
 
 #include "fileprobe.h"
-#include "startfolder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -53,14 +52,14 @@ QString displayName(const QDir& folder)
 
 } // namespace
 
-DirListBox::DirListBox(QWidget* parent) : QListWidget(parent)
+DirListBox::DirListBox(const QString& startFolder, QWidget* parent) : QListWidget(parent)
 {
     setItemDelegate(new IndentDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTextElideMode(Qt::ElideRight);
-    if (!setPath(StartFolder::forSaveDialog())) {
+    if (!setPath(startFolder)) {
         setPath(QDir::rootPath());
     }
 }

@@ -5,15 +5,15 @@
 // The folder list of the save dialog (dirMap), as the classic folder list box: the chain of
 // folders from the root down to the open folder, each with an open-folder icon and indented
 // by its depth, then the open folder's subfolders with closed-folder icons, sorted without
-// regard to case. A double-click or Enter on a folder opens it. It starts where the save
-// dialog opens first (see startfolder.h): the process's current folder, unless that is the
-// program's own.
+// regard to case. A double-click or Enter on a folder opens it.
 class DirListBox : public QListWidget
 {
     Q_OBJECT
 
 public:
-    explicit DirListBox(QWidget* parent = nullptr);
+    // The list starts at startFolder, or at the root of the system's file system (on Windows
+    // of its system drive) where that folder cannot be opened.
+    explicit DirListBox(const QString& startFolder, QWidget* parent = nullptr);
 
     // The open folder, in the system's own notation ("/home/anna", "C:\Temp").
     QString Path() const;

@@ -1,7 +1,5 @@
 #include "drivelistbox.h"
 
-#include "startfolder.h"
-
 #include <QDir>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -14,8 +12,8 @@ constexpr int rootRole = Qt::UserRole;
 
 } // namespace
 
-DriveListBox::DriveListBox(QWidget* parent)
-    : QComboBox(parent), m_startVolume(volumeOf(StartFolder::forSaveDialog()))
+DriveListBox::DriveListBox(const QString& startFolder, QWidget* parent)
+    : QComboBox(parent), m_startVolume(volumeOf(startFolder))
 {
     setEditable(false);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

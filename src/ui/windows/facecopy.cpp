@@ -1,6 +1,5 @@
 #include "facecopy.h"
 
-#include "atomicfile.h"
 #include "faceexport.h"
 #include "facepreview.h"
 #include "imageencoding.h"
@@ -9,13 +8,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QDrag>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QTemporaryDir>
 #include <QUrl>
 
 namespace FaceCopy {
@@ -112,17 +109,12 @@ std::unique_ptr<QMimeData> FaceCopyController::dragData()
     std::unique_ptr<QMimeData> data = FaceCopy::imageMimeData(image);
     FaceCopy::addSvg(*data, image);
 
-    // A file manager takes a file: the face is written into a folder of its own, which stays
-    // until the window goes, long after the drop has been handled.
-    if (!m_dragFolder) {
-        m_dragFolder = std::make_unique<QTemporaryDir>();
-    }
-    if (m_dragFolder->isValid()) {
-        const QString path = QDir(m_dragFolder->path()).filePath(FaceCopy::dragFileName.toString());
-        if (writeFileAtomically(path, data->data(QStringLiteral("image/png")),
-                                WriteMode::Replace)) {
-            data->setUrls({QUrl::fromLocalFile(path)});
-        }
+    // A file manager takes a file: the face as emoticon.png, which stays until the window
+    // goes, long after the drop has been handled.
+    const QString file = m_dragFiles.offer(FaceCopy::dragFileName.toString(),
+                                           data->data(QStringLiteral("image/png")));
+    if (!file.isEmpty()) {
+        data->setUrls({QUrl::fromLocalFile(file)});
     }
     return data;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dragfiles.h"
+
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -13,7 +15,6 @@ class FacePreview;
 class QAction;
 class QMenu;
 class QMimeData;
-class QTemporaryDir;
 class QWidget;
 
 // Taking the face out of the main window: Ctrl+C, the preview's context menu ("Kopiëren",
@@ -65,7 +66,8 @@ public:
     void copySvg() const;
 
     // What a drag of the face carries: the image, PNG and SVG data, and the face written as
-    // emoticon.png in a folder of its own that lasts as long as the controller.
+    // emoticon.png in a folder of its own that lasts as long as the controller (see
+    // dragfiles.h: the drag does not wait for the disk).
     std::unique_ptr<QMimeData> dragData();
 
 Q_SIGNALS:
@@ -87,7 +89,7 @@ private:
     QAction* m_copyChatSize = nullptr;
     QAction* m_copySvg = nullptr;
     QMenu* m_menu = nullptr;
-    std::unique_ptr<QTemporaryDir> m_dragFolder;
+    DragFiles m_dragFiles;
     QPointer<QWidget> m_pressedOn;
     QPoint m_pressPosition;
 };

@@ -5,8 +5,10 @@
 #include <QWidget>
 
 // The preview of the composed face (picSmiley): 19 x 19 pixels that keep what was drawn on
-// them between events. It is shown pixel for pixel, and enlarged by whole-pixel repetition
-// on screens that scale, never smoothed.
+// them between events. It is shown pixel for pixel, and on screens that scale each face pixel
+// is an equal square of whole device pixels, the largest that fits the preview's place, with
+// the face centred in it: at 200 % two by two, at 125 %, 150 % and 175 % one device pixel
+// each (never a mixture of sizes, never smoothed).
 class FacePreview : public QWidget
 {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "catalogue.h"
+#include "commandbutton.h"
 #include "dialogfont.h"
 #include "facecopy.h"
 #include "facepreview.h"
@@ -13,6 +14,7 @@
 #include "programinfo.h"
 #include "randomvalue.h"
 #include "stylenames.h"
+#include "startfolder.h"
 #include "twipsgeometry.h"
 #include "untrappederror.h"
 
@@ -94,7 +96,7 @@ void frmMain::createControls()
     setTwipsGeometry(m_picSmiley, smileyRect);
     m_picSmiley->move(m_picSmiley->pos() + QPoint(border, border));
 
-    m_cmdSave = named(new QPushButton(QStringLiteral("Opslaan"), this), "cmdSave");
+    m_cmdSave = named(new CommandButton(QStringLiteral("Opslaan"), this), "cmdSave");
     setTwipsGeometry(m_cmdSave, {3120, 2520, 975, 375});
 
     m_lblVisit = named(new LinkLabel(QStringLiteral("Bezoek ") + modVisitWebsite::siteName, this),
@@ -134,12 +136,8 @@ void frmMain::createControls()
     setTwipsGeometry(m_fraLine, {120, 2280, 3975, 135});
     m_fraLine->setFrameStyle(QFrame::HLine | QFrame::Sunken);
 
-    m_cmdRandom = named(new QPushButton(QStringLiteral("Random"), this), "cmdRandom");
+    m_cmdRandom = named(new CommandButton(QStringLiteral("Random"), this), "cmdRandom");
     setTwipsGeometry(m_cmdRandom, {2160, 2520, 975, 375});
-
-    for (QPushButton* button : {m_cmdSave, m_cmdRandom}) {
-        button->setAutoDefault(false);
-    }
 
     // The tab order of the controls that take the focus.
     setTabOrder(m_picBorder, m_cmdSave);
@@ -219,7 +217,8 @@ void frmMain::cmdSave_Click()
                                            [this](const QImage& picture) {
                                                m_picSmiley->setPicture(picture);
                                            }};
-            m_frmSave = std::make_unique<frmSave>(this, windowIcon(), preview, m_boxes);
+            m_frmSave = std::make_unique<frmSave>(this, windowIcon(), preview, m_boxes,
+                                                  StartFolder::forSaveDialog());
         }
         m_frmSave->showModal();
         if (m_frmSave->wasClosed()) {

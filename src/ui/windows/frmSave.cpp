@@ -1,5 +1,6 @@
 #include "frmSave.h"
 
+#include "commandbutton.h"
 #include "dialogfont.h"
 #include "dirlistbox.h"
 #include "drivelistbox.h"
@@ -46,7 +47,7 @@ void fitCaption(QLabel* label)
 } // namespace
 
 frmSave::frmSave(QWidget* mainWindow, const QIcon& icon, Preview preview, MessageBoxes& boxes,
-                 ImageFileWriter writer)
+                 const QString& startFolder, ImageFileWriter writer)
     : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                            Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint),
@@ -58,7 +59,7 @@ frmSave::frmSave(QWidget* mainWindow, const QIcon& icon, Preview preview, Messag
     setFont(dialogFont());
     setTwipsClientSize(this, clientWidth, clientHeight);
     setSizeGripEnabled(false);
-    createControls();
+    createControls(startFolder);
 
     if (const QScreen* screen = m_mainWindow ? m_mainWindow->screen() : this->screen()) {
         QRect centred = rect();
@@ -71,7 +72,7 @@ frmSave::frmSave(QWidget* mainWindow, const QIcon& icon, Preview preview, Messag
 
 frmSave::~frmSave() = default;
 
-void frmSave::createControls()
+void frmSave::createControls(const QString& startFolder)
 {
     m_lblInfo = named(new QLabel(QStringLiteral("Kies een locatie waar de emoticon moet worden "
                                                 "opgeslagen."),
@@ -79,13 +80,14 @@ void frmSave::createControls()
                       "lblInfo");
     setTwipsGeometry(m_lblInfo, {120, 120, 4335, 255});
 
-    m_drvStation = named(new DriveListBox(this), "drvStation");
-    setTwipsGeometry(m_drvStation, {120, 480, 4335, 315});
-    m_drvStation->setAccessibleName(QStringLiteral("Station"));
-
-    m_dirMap = named(new DirListBox(this), "dirMap");
+    // The drive list follows the folder list, also where that could not open startFolder.
+    m_dirMap = named(new DirListBox(startFolder, this), "dirMap");
     setTwipsGeometry(m_dirMap, {120, 840, 4335, 1440});
     m_dirMap->setAccessibleName(QStringLiteral("Map"));
+
+    m_drvStation = named(new DriveListBox(m_dirMap->Path(), this), "drvStation");
+    setTwipsGeometry(m_drvStation, {120, 480, 4335, 315});
+    m_drvStation->setAccessibleName(QStringLiteral("Station"));
 
     m_lblFilename = named(new QLabel(QStringLiteral("Bestandsnaam:"), this), "lblFilename");
     setTwipsGeometry(m_lblFilename, {120, 2475, 1335, 255});
@@ -108,17 +110,11 @@ void frmSave::createControls()
     setTwipsGeometry(m_fraBorder, {120, 2760, 4335, 135});
     m_fraBorder->setFrameStyle(QFrame::HLine | QFrame::Sunken);
 
-    m_cmdCancel = named(new QPushButton(QStringLiteral("Annuleer"), this), "cmdCancel");
+    m_cmdCancel = named(new CommandButton(QStringLiteral("Annuleer"), this), "cmdCancel");
     setTwipsGeometry(m_cmdCancel, {2520, 3000, 975, 375});
 
-    m_cmdSave = named(new QPushButton(QStringLiteral("Opslaan"), this), "cmdSave");
+    m_cmdSave = named(new CommandButton(QStringLiteral("Opslaan"), this), "cmdSave");
     setTwipsGeometry(m_cmdSave, {3480, 3000, 975, 375});
-
-    // Neither button answers Enter from elsewhere in the dialog.
-    for (QPushButton* button : {m_cmdCancel, m_cmdSave}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
 
     // The tab order: cmdSave first, so it has the focus when the dialog is first shown.
     // The labels and the separator take no focus.
@@ -203,6 +199,7 @@ void frmSave::closeEvent(QCloseEvent* event)
 void frmSave::keyPressEvent(QKeyEvent* event)
 {
     // No default and no cancel button: Enter saves nothing and Escape keeps the dialog open.
+    // (A button with the focus answers Enter itself, before it comes here.)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -39,8 +39,10 @@ public:
 
     // mainWindow places the dialog on its screen and carries the confirmation box; the dialog
     // takes icon as its own. Boxes are shown through boxes and the file is written by writer.
+    // The folder list opens at startFolder (see startfolder.h), or at the root where that
+    // cannot be opened; the drive list starts at the volume of the folder it opened.
     frmSave(QWidget* mainWindow, const QIcon& icon, Preview preview, MessageBoxes& boxes,
-            ImageFileWriter writer = writeBmpFile);
+            const QString& startFolder, ImageFileWriter writer = writeBmpFile);
     ~frmSave() override;
 
     // Shows the dialog modally and returns once it is hidden or closed.
@@ -62,7 +64,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void createControls();
+    void createControls(const QString& startFolder);
     bool save();
 
     QPointer<QWidget> m_mainWindow;
