@@ -26,8 +26,6 @@
 #include <optional>
 
 #ifdef Q_OS_UNIX
-#include <csignal>
-
 #include <signal.h>
 #endif
 
@@ -562,9 +560,6 @@ private Q_SLOTS:
 
         // Large faces, so that the pack takes a while.
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
-        process.setProcessEnvironment(environment);
         process.start(renderProgram, QStringList{u"--all"_qs, u"--scale=64"_qs, u"-o"_qs, folder} +
                                          (earlier ? QStringList{u"--force"_qs} : QStringList()));
         QVERIFY(process.waitForStarted());

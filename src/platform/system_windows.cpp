@@ -258,8 +258,10 @@ void catchStopRequests()
 
 void releaseStopRequests()
 {
-    ::SetConsoleCtrlHandler(noteStopRequest, FALSE);
+    // A handler that waits is let go first: the system holds its list of handlers while it
+    // calls one, so the handler could not be taken off before it returns.
     ::SetEvent(clearedUp);
+    ::SetConsoleCtrlHandler(noteStopRequest, FALSE);
 }
 
 int stopRequest()
