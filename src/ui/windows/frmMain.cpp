@@ -13,8 +13,8 @@
 #include "programart.h"
 #include "programinfo.h"
 #include "randomvalue.h"
-#include "stylenames.h"
 #include "startfolder.h"
+#include "stylenames.h"
 #include "twipsgeometry.h"
 #include "untrappederror.h"
 
