@@ -29,7 +29,7 @@
 #include <optional>
 
 #ifdef Q_OS_WIN
-#include <QThread>
+#include "windows/heldopen.h"
 
 #include <qt_windows.h>
 #endif
@@ -342,21 +342,11 @@ private Q_SLOTS:
     {
         QFETCH(int, heldMs);
         QVERIFY(writeFace(m_path, oldFace()));
-        const HANDLE held =
-            CreateFileW(QDir::toNativeSeparators(m_path).toStdWString().c_str(), GENERIC_READ,
-                        FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        QVERIFY(held != INVALID_HANDLE_VALUE);
-        const std::unique_ptr<QThread> letGo(QThread::create([&] {
-            if (heldMs >= 0) {
-                Sleep(DWORD(heldMs));
-                CloseHandle(held);
-            }
-        }));
-        letGo->start();
-        const WriteResult result = writeFace(m_path, newFace(), WriteMode::Replace);
-        letGo->wait();
-        if (heldMs < 0) {
-            CloseHandle(held);
+        WriteResult result;
+        {
+            const HeldOpen held(m_path, heldMs);
+            QVERIFY(held.opened());
+            result = writeFace(m_path, newFace(), WriteMode::Replace);
         }
         QCOMPARE(result.problem, heldMs < 0 ? WriteProblem::InUse : WriteProblem::None);
         QVERIFY(isBmpOf(contents(m_path), heldMs < 0 ? oldFace() : newFace()));

@@ -6,17 +6,14 @@
 #include "stagedfolder.h"
 
 #include "folderfiles.h"
+#include "heldopen.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
-#include <memory>
 #include <optional>
-
-#include <qt_windows.h>
 
 Q_DECLARE_METATYPE(WriteProblem)
 
@@ -64,26 +61,13 @@ private Q_SLOTS:
             QVERIFY(writeFile(staged.filePath(u"index.csv"_qs), "nieuw"));
 
             const QString heldPath = inOld ? target + u"/a.png"_qs : staged.filePath(u"a.png"_qs);
-            const HANDLE held = CreateFileW(
-                QDir::toNativeSeparators(heldPath).toStdWString().c_str(), GENERIC_READ,
-                FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-            QVERIFY(held != INVALID_HANDLE_VALUE);
-            const std::unique_ptr<QThread> letGo(QThread::create([&] {
-                if (heldMs >= 0) {
-                    Sleep(DWORD(heldMs));
-                    CloseHandle(held);
-                }
-            }));
-            letGo->start();
+            const HeldOpen held(heldPath, heldMs);
+            QVERIFY(held.opened());
             const StagedFolder::Placement placement = staged.place(
                 [](const QString& folder) { return std::optional<QStringList>(entries(folder)); });
-            letGo->wait();
-            if (heldMs < 0) {
-                CloseHandle(held);
-            }
             result = placement.result;
             leftOver = placement.leftOver;
-        }
+        } // the file let go, the staged folder gone
         QCOMPARE(result.problem, heldMs < 0 ? WriteProblem::InUse : WriteProblem::None);
         QCOMPARE(leftOver, QString());
         const QByteArray expected = heldMs < 0 ? "oud" : "nieuw";
