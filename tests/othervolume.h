@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QStringList>
+#include <QTest>
 
 // The root of a volume other than the root's that can be listed: Linux's /proc, or on
 // Windows a drive other than the system's (Wine's Z:). Empty where there is none.
@@ -26,6 +27,21 @@ inline QString otherVolumeRoot()
         }
     }
     return {};
+}
+
+// The rows of a test's table (a folder, the root of its volume): a folder on the root's
+// volume and one on another volume. Where no other volume is mounted the test is skipped, as
+// the root's row alone would pass for a list that took the root for every folder.
+inline void addVolumeRows()
+{
+    const QString other = otherVolumeRoot();
+    if (other.isEmpty()) {
+        QSKIP("no other volume is mounted here");
+    }
+    const QDir top(other);
+    QTest::newRow("the root's volume") << QDir::rootPath() << QDir::rootPath();
+    QTest::newRow("another volume")
+        << top.filePath(top.entryList(QDir::Dirs | QDir::NoDotAndDotDot).constFirst()) << other;
 }
 
 // A file in the folder or in one of its subfolders, on the same volume; empty where none is

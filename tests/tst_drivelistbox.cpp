@@ -19,15 +19,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("volume");
-        QTest::newRow("the root's volume") << QDir::rootPath() << QDir::rootPath();
-        const QString other = otherVolumeRoot();
-        if (other.isEmpty()) {
-            QSKIP("no other volume is mounted here");
-        }
-        const QDir root(other);
-        QTest::newRow("another volume")
-            << root.filePath(root.entryList(QDir::Dirs | QDir::NoDotAndDotDot).constFirst())
-            << other;
+        addVolumeRows();
     }
     void startsAtTheVolumeOfItsFolder()
     {

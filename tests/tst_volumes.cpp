@@ -159,14 +159,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("root");
-        QTest::newRow("the root's volume") << QDir::rootPath() << QDir::rootPath();
-        const QString other = otherVolumeRoot();
-        if (other.isEmpty()) {
-            QSKIP("no other volume is mounted here");
-        }
-        const QDir top(other);
-        QTest::newRow("another volume")
-            << top.filePath(top.entryList(QDir::Dirs | QDir::NoDotAndDotDot).constFirst()) << other;
+        addVolumeRows();
     }
     void volumeOfAFolder()
     {
