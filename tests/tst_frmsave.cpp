@@ -381,6 +381,54 @@ private Q_SLOTS:
         QCOMPARE(entries(folder), QStringList{u"blij.bmp"_qs});
     }
 
+    // In a browser the dialog has only the name: "Opslaan" hands the face over as a download
+    // under the typed name, or refuses a name that Windows could not keep.
+    void downloads_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("refusal"); // empty: downloaded as typed + ".bmp"
+        QTest::newRow("plain") << u"blij"_qs << QString();
+        QTest::newRow("Posix would take it") << u"a:b"_qs << u"De bestandsnaam mag geen"_qs;
+        QTest::newRow("device") << u"con"_qs << u"apparaat"_qs;
+        QTest::newRow("tab") << u"a\tb"_qs << u"stuurteken"_qs;
+    }
+
+    void downloads()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, refusal);
+        QStringList names;
+        QList<QByteArray> files;
+        const frmSave::Preview preview{[this] { return m_image; },
+                                       [this](const QImage& picture) {
+                                           m_picture = picture;
+                                       }};
+        m_dialog = std::make_unique<frmSave>(&m_mainWindow, QIcon(), preview, m_boxes,
+                                             [&](const QString& fileName, const QByteArray& bytes) {
+                                                 names << fileName;
+                                                 files << bytes;
+                                             });
+        QVERIFY(m_dialog->findChild<DirListBox*>() == nullptr);
+        QVERIFY(m_dialog->findChild<DriveListBox*>() == nullptr);
+        m_dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+        name()->setText(typed);
+        QTest::keyClick(cmdSave(), Qt::Key_Space);
+
+        if (refusal.isEmpty()) {
+            QCOMPARE(names, QStringList{typed + u".bmp"_qs});
+            QVERIFY(isBmpOf(files.at(0), m_image));
+            QCOMPARE(m_picture, m_image);
+            QVERIFY(m_boxes.boxes.isEmpty());
+            QVERIFY(!m_dialog->isVisible());
+        } else {
+            QVERIFY(names.isEmpty());
+            verifyRefused({});
+            QVERIFY2(m_boxes.boxes.at(0).request.text.contains(refusal),
+                     qPrintable(m_boxes.boxes.at(0).request.text));
+        }
+    }
+
     // A refused save leaves the dialog open as it was.
     void aRemovedFolder()
     {

@@ -1,5 +1,7 @@
 #include "msgbox.h"
 
+#include "modality.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -36,23 +38,26 @@ MsgBoxStyle iconOf(MsgBoxStyles style)
 MsgBoxAnswer ScreenMessageBoxes::show(QWidget* parent, const MsgBoxRequest& request)
 {
     const bool yesNo = buttonsOf(request.style) == MsgBoxStyle::YesNo;
-    QMessageBox box(qtIcon(request.style), request.title,
-                    QString(request.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
-                    yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText);
+    auto box = std::make_unique<QMessageBox>(
+        qtIcon(request.style), request.title,
+        QString(request.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+        yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
+    box->setTextFormat(Qt::PlainText);
     // A system-modal box is shown modal to the whole program: Qt offers no more than that.
-    box.setWindowModality(request.style.testFlag(MsgBoxStyle::SystemModal) || parent == nullptr
-                              ? Qt::ApplicationModal
-                              : Qt::WindowModal);
+    box->setWindowModality(request.style.testFlag(MsgBoxStyle::SystemModal) || parent == nullptr
+                               ? Qt::ApplicationModal
+                               : Qt::WindowModal);
     if (yesNo) {
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("&Nee"));
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
+        box->button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
+        box->button(QMessageBox::No)->setText(QStringLiteral("&Nee"));
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::No);
     } else {
-        box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+        box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     }
-    const int answer = box.exec();
+    // In a browser the box is not waited for: a question then counts as answered No, so
+    // that nothing is done that was not agreed to. (The page asks none.)
+    const std::optional<int> answer = Modality::answer(std::move(box));
     if (yesNo) {
         return answer == QMessageBox::Yes ? MsgBoxAnswer::Yes : MsgBoxAnswer::No;
     }

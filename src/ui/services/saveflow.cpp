@@ -1,6 +1,7 @@
 #include "saveflow.h"
 
 #include "fileprobe.h"
+#include "imageencoding.h"
 #include "messages.h"
 #include "savetarget.h"
 
@@ -72,6 +73,20 @@ bool SaveFlow::save(QWidget* owner, const QString& folder, const QString& name,
         showError(owner, Messages::writeFailure(written, ImageFormat::Bmp));
         return false;
     }
+    return true;
+}
+
+bool SaveFlow::download(QWidget* owner, const QString& name,
+                        const std::function<QImage()>& takePicture, const Downloader& downloader)
+{
+    const QString fileName = name + SaveTarget::extension;
+    const SaveTarget::NameProblem problem = SaveTarget::fileNameProblem(
+        fileName, SaveTarget::NameRules::Windows, SaveTarget::NameLimits{}.nameMax);
+    if (!problem.isNone()) {
+        showError(owner, Messages::nameRefusal(problem));
+        return false;
+    }
+    downloader(fileName, encodeBmp(takePicture()));
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "atomicfile.h"
+#include "download.h"
 #include "msgbox.h"
 
 #include <QImage>
@@ -26,6 +27,12 @@ public:
     // it was not, or answered No to the replace question.
     bool save(QWidget* owner, const QString& folder, const QString& name,
               const std::function<QImage()>& takePicture);
+
+    // Saves as a download named name and ".bmp", for a browser. The name is held to the
+    // strictest rules, Windows', so that the file can be kept on any system it lands on.
+    // False when the user was told why not.
+    bool download(QWidget* owner, const QString& name, const std::function<QImage()>& takePicture,
+                  const Downloader& downloader);
 
 private:
     void showError(QWidget* owner, const QString& reason);

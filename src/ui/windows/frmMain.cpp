@@ -54,11 +54,12 @@ QScrollBar* styleBar(QWidget* container, const char* name, const Twips::Rect& re
 
 } // namespace
 
-frmMain::frmMain(MessageBoxes& boxes, modVisitWebsite::Opener openWebsite, QWidget* parent)
+frmMain::frmMain(MessageBoxes& boxes, modVisitWebsite::Opener openWebsite, Downloader downloader,
+                 QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      m_boxes(boxes), m_openWebsite(std::move(openWebsite))
+      m_boxes(boxes), m_openWebsite(std::move(openWebsite)), m_downloader(std::move(downloader))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(
@@ -212,13 +213,21 @@ void frmMain::cmdRandom_Click()
 void frmMain::cmdSave_Click()
 {
     runHandler(m_boxes, this, [this] {
+        // A dialog closed with its close box is let go of once shown no more: here, or
+        // where showing does not wait (in a browser), at the next showing.
+        if (m_frmSave && m_frmSave->wasClosed()) {
+            m_frmSave.reset();
+        }
         if (!m_frmSave) {
             const frmSave::Preview preview{[this] { return m_picSmiley->Image(); },
                                            [this](const QImage& picture) {
                                                m_picSmiley->setPicture(picture);
                                            }};
-            m_frmSave = std::make_unique<frmSave>(this, windowIcon(), preview, m_boxes,
-                                                  StartFolder::forSaveDialog());
+            m_frmSave =
+                m_downloader
+                    ? std::make_unique<frmSave>(this, windowIcon(), preview, m_boxes, m_downloader)
+                    : std::make_unique<frmSave>(this, windowIcon(), preview, m_boxes,
+                                                StartFolder::forSaveDialog());
         }
         m_frmSave->showModal();
         if (m_frmSave->wasClosed()) {

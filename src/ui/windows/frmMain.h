@@ -1,5 +1,6 @@
 #pragma once
 
+#include "download.h"
 #include "modVisitWebsite.h"
 #include "msgbox.h"
 
@@ -25,10 +26,11 @@ class frmMain : public QWidget
 
 public:
     // Every box of the window, and of the save dialog it shows, goes through boxes; the link
-    // opens the home page through openWebsite.
+    // opens the home page through openWebsite. With a downloader (in a browser) the save
+    // dialog offers the face as a download instead of a file in a folder.
     explicit frmMain(MessageBoxes& boxes,
                      modVisitWebsite::Opener openWebsite = modVisitWebsite::openWebsite,
-                     QWidget* parent = nullptr);
+                     Downloader downloader = browserDownload(), QWidget* parent = nullptr);
     ~frmMain() override;
 
     // A random style value from 1 to strMax, as the Random button draws them.
@@ -53,6 +55,7 @@ private:
 
     MessageBoxes& m_boxes;
     modVisitWebsite::Opener m_openWebsite;
+    Downloader m_downloader;
     QFrame* m_picBorder = nullptr;
     FacePreview* m_picSmiley = nullptr;
     QPushButton* m_cmdSave = nullptr;

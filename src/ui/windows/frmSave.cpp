@@ -4,6 +4,7 @@
 #include "dialogfont.h"
 #include "dirlistbox.h"
 #include "drivelistbox.h"
+#include "modality.h"
 #include "namedcontrol.h"
 #include "programinfo.h"
 #include "savetarget.h"
@@ -28,6 +29,10 @@ namespace {
 constexpr int clientWidth = 4605;
 constexpr int clientHeight = 3465;
 
+// Without the drive and folder lists (a browser's dialog), what is below them moves up by
+// their height.
+constexpr int listsHeight = 1800;
+
 const QString defaultFilename = QStringLiteral("emoticon");
 
 // The classic dialog font is narrow; where the system's stand-in is wider, a caption that
@@ -48,57 +53,82 @@ void fitCaption(QLabel* label)
 
 frmSave::frmSave(QWidget* mainWindow, const QIcon& icon, Preview preview, MessageBoxes& boxes,
                  const QString& startFolder, ImageFileWriter writer)
+    : frmSave(mainWindow, icon, std::move(preview), boxes, std::move(writer), {})
+{
+    setTwipsClientSize(this, clientWidth, clientHeight);
+    createControls(&startFolder);
+    placeOnScreen();
+    Form_Load();
+}
+
+frmSave::frmSave(QWidget* mainWindow, const QIcon& icon, Preview preview, MessageBoxes& boxes,
+                 Downloader downloader)
+    : frmSave(mainWindow, icon, std::move(preview), boxes, {}, std::move(downloader))
+{
+    setTwipsClientSize(this, clientWidth, clientHeight - listsHeight);
+    createControls(nullptr);
+    placeOnScreen();
+    Form_Load();
+}
+
+frmSave::frmSave(QWidget* mainWindow, const QIcon& icon, Preview preview, MessageBoxes& boxes,
+                 ImageFileWriter writer, Downloader downloader)
     : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                            Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint),
       m_mainWindow(mainWindow), m_icon(icon), m_preview(std::move(preview)), m_boxes(boxes),
-      m_flow(boxes, std::move(writer))
+      m_flow(boxes, std::move(writer)), m_downloader(std::move(downloader))
 {
     setObjectName(QStringLiteral("frmSave"));
     setWindowTitle(QStringLiteral("Opslaan als"));
     setFont(dialogFont());
-    setTwipsClientSize(this, clientWidth, clientHeight);
     setSizeGripEnabled(false);
-    createControls(startFolder);
+}
 
+void frmSave::placeOnScreen()
+{
     if (const QScreen* screen = m_mainWindow ? m_mainWindow->screen() : this->screen()) {
         QRect centred = rect();
         centred.moveCenter(screen->availableGeometry().center());
         move(centred.topLeft());
     }
-
-    Form_Load();
 }
 
 frmSave::~frmSave() = default;
 
-void frmSave::createControls(const QString& startFolder)
+void frmSave::createControls(const QString* startFolder)
 {
-    m_lblInfo = named(new QLabel(QStringLiteral("Kies een locatie waar de emoticon moet worden "
-                                                "opgeslagen."),
+    m_lblInfo = named(new QLabel(startFolder != nullptr
+                                     ? QStringLiteral("Kies een locatie waar de emoticon moet "
+                                                      "worden opgeslagen.")
+                                     : QStringLiteral("Kies een naam; de browser downloadt de "
+                                                      "emoticon."),
                                  this),
                       "lblInfo");
     setTwipsGeometry(m_lblInfo, {120, 120, 4335, 255});
 
     // The drive list follows the folder list, also where that could not open startFolder.
-    m_dirMap = named(new DirListBox(startFolder, this), "dirMap");
-    setTwipsGeometry(m_dirMap, {120, 840, 4335, 1440});
-    m_dirMap->setAccessibleName(QStringLiteral("Map"));
+    const int shift = startFolder != nullptr ? 0 : listsHeight;
+    if (startFolder != nullptr) {
+        m_dirMap = named(new DirListBox(*startFolder, this), "dirMap");
+        setTwipsGeometry(m_dirMap, {120, 840, 4335, 1440});
+        m_dirMap->setAccessibleName(QStringLiteral("Map"));
 
-    m_drvStation = named(new DriveListBox(m_dirMap->Path(), this), "drvStation");
-    setTwipsGeometry(m_drvStation, {120, 480, 4335, 315});
-    m_drvStation->setAccessibleName(QStringLiteral("Station"));
+        m_drvStation = named(new DriveListBox(m_dirMap->Path(), this), "drvStation");
+        setTwipsGeometry(m_drvStation, {120, 480, 4335, 315});
+        m_drvStation->setAccessibleName(QStringLiteral("Station"));
+    }
 
     m_lblFilename = named(new QLabel(QStringLiteral("Bestandsnaam:"), this), "lblFilename");
-    setTwipsGeometry(m_lblFilename, {120, 2475, 1335, 255});
+    setTwipsGeometry(m_lblFilename, {120, 2475 - shift, 1335, 255});
     m_lblFilename->setFont(dialogFont(true));
 
     m_txtFilename = named(new QLineEdit(QStringLiteral("emoticon"), this), "txtFilename");
-    setTwipsGeometry(m_txtFilename, {1560, 2400, 2055, 285});
+    setTwipsGeometry(m_txtFilename, {1560, 2400 - shift, 2055, 285});
     m_lblFilename->setBuddy(m_txtFilename);
 
     m_lblExtension = named(new QLabel(SaveTarget::extension, this), "lblExtension");
-    setTwipsGeometry(m_lblExtension, {3600, 2475, 495, 255});
+    setTwipsGeometry(m_lblExtension, {3600, 2475 - shift, 495, 255});
     // The name box reaches a pixel into this label; the text keeps clear of its border.
     m_lblExtension->setIndent(3);
 
@@ -107,25 +137,29 @@ void frmSave::createControls(const QString& startFolder)
     }
 
     m_fraBorder = named(new QFrame(this), "fraBorder");
-    setTwipsGeometry(m_fraBorder, {120, 2760, 4335, 135});
+    setTwipsGeometry(m_fraBorder, {120, 2760 - shift, 4335, 135});
     m_fraBorder->setFrameStyle(QFrame::HLine | QFrame::Sunken);
 
     m_cmdCancel = named(new CommandButton(QStringLiteral("Annuleer"), this), "cmdCancel");
-    setTwipsGeometry(m_cmdCancel, {2520, 3000, 975, 375});
+    setTwipsGeometry(m_cmdCancel, {2520, 3000 - shift, 975, 375});
 
     m_cmdSave = named(new CommandButton(QStringLiteral("Opslaan"), this), "cmdSave");
-    setTwipsGeometry(m_cmdSave, {3480, 3000, 975, 375});
+    setTwipsGeometry(m_cmdSave, {3480, 3000 - shift, 975, 375});
 
     // The tab order: cmdSave first, so it has the focus when the dialog is first shown.
     // The labels and the separator take no focus.
     setTabOrder(m_cmdSave, m_cmdCancel);
-    setTabOrder(m_cmdCancel, m_drvStation);
-    setTabOrder(m_drvStation, m_dirMap);
-    setTabOrder(m_dirMap, m_txtFilename);
+    if (m_drvStation != nullptr) {
+        setTabOrder(m_cmdCancel, m_drvStation);
+        setTabOrder(m_drvStation, m_dirMap);
+        setTabOrder(m_dirMap, m_txtFilename);
+        connect(m_drvStation, &DriveListBox::driveChanged, this, &frmSave::drvStation_Change);
+    } else {
+        setTabOrder(m_cmdCancel, m_txtFilename);
+    }
     m_cmdSave->setFocus();
 
     connect(m_txtFilename, &QLineEdit::textChanged, this, &frmSave::txtFilename_Change);
-    connect(m_drvStation, &DriveListBox::driveChanged, this, &frmSave::drvStation_Change);
     connect(m_cmdSave, &QPushButton::clicked, this, &frmSave::cmdSave_Click);
     connect(m_cmdCancel, &QPushButton::clicked, this, &frmSave::cmdCancel_Click);
 }
@@ -133,7 +167,7 @@ void frmSave::createControls(const QString& startFolder)
 void frmSave::showModal()
 {
     m_closed = false;
-    exec();
+    Modality::showModal(*this);
 }
 
 void frmSave::Form_Load()
@@ -156,6 +190,9 @@ void frmSave::txtFilename_Change()
 void frmSave::drvStation_Change()
 {
     // A drive that cannot be read shows nothing: the folder list keeps its folder.
+    if (m_drvStation == nullptr) {
+        return;
+    }
     try {
         m_dirMap->setPath(m_drvStation->Drive());
     } catch (...) {
@@ -167,21 +204,32 @@ void frmSave::cmdSave_Click()
     runHandler(m_boxes, this, [this] {
         if (save()) {
             hide();
-            MsgBox(m_boxes, m_mainWindow, QStringLiteral("Succesvol opgeslagen!"),
-                   MsgBoxStyle::Information);
+            if (!m_downloader) {
+                MsgBox(m_boxes, m_mainWindow, QStringLiteral("Succesvol opgeslagen!"),
+                       MsgBoxStyle::Information);
+            }
         }
     });
 }
 
 bool frmSave::save()
 {
+    const auto picture = [this] {
+        return takePicture();
+    };
+    if (m_downloader) {
+        return m_flow.download(this, m_txtFilename->text(), picture, m_downloader);
+    }
+    return m_flow.save(this, m_dirMap->Path(), m_txtFilename->text(), picture);
+}
+
+QImage frmSave::takePicture()
+{
     // The drawing becomes the preview's picture on the way to the file; on screen nothing
     // changes.
-    return m_flow.save(this, m_dirMap->Path(), m_txtFilename->text(), [this] {
-        const QImage picture = m_preview.image();
-        m_preview.setPicture(picture);
-        return picture;
-    });
+    const QImage picture = m_preview.image();
+    m_preview.setPicture(picture);
+    return picture;
 }
 
 void frmSave::cmdCancel_Click()

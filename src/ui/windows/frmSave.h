@@ -1,6 +1,7 @@
 #pragma once
 
 #include "atomicfile.h"
+#include "download.h"
 #include "msgbox.h"
 #include "saveflow.h"
 
@@ -43,9 +44,15 @@ public:
     // cannot be opened; the drive list starts at the volume of the folder it opened.
     frmSave(QWidget* mainWindow, const QIcon& icon, Preview preview, MessageBoxes& boxes,
             const QString& startFolder, ImageFileWriter writer = writeBmpFile);
+
+    // The same dialog in a browser, where there are no drives or folders to choose: the name
+    // box, and "Opslaan" hands the face to downloader as a download. Nothing is said after
+    // it: the browser shows its downloads itself.
+    frmSave(QWidget* mainWindow, const QIcon& icon, Preview preview, MessageBoxes& boxes,
+            Downloader downloader);
     ~frmSave() override;
 
-    // Shows the dialog modally and returns once it is hidden or closed.
+    // Shows the dialog modally; on the desktop returns once it is hidden or closed.
     void showModal();
 
     // True once the close box was used: the dialog is then discarded, and the next showing
@@ -64,14 +71,19 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void createControls(const QString& startFolder);
+    frmSave(QWidget* mainWindow, const QIcon& icon, Preview preview, MessageBoxes& boxes,
+            ImageFileWriter writer, Downloader downloader);
+    void createControls(const QString* startFolder);
+    void placeOnScreen();
     bool save();
+    QImage takePicture();
 
     QPointer<QWidget> m_mainWindow;
     QIcon m_icon;
     Preview m_preview;
     MessageBoxes& m_boxes;
     SaveFlow m_flow;
+    Downloader m_downloader;
     bool m_closed = false;
 
     QLabel* m_lblInfo = nullptr;

@@ -1,0 +1,8 @@
+// The desktop saves faces in folders: there is no download.
+
+#include "download.h"
+
+Downloader browserDownload()
+{
+    return {};
+}
