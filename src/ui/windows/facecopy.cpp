@@ -3,6 +3,7 @@
 #include "faceexport.h"
 #include "facepreview.h"
 #include "imageencoding.h"
+#include "systemclipboard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -92,7 +93,7 @@ FaceCopyController::~FaceCopyController() = default;
 void FaceCopyController::copy(int side) const
 {
     const QImage image = FaceCopy::exportImage(m_face(), side);
-    QGuiApplication::clipboard()->setMimeData(FaceCopy::imageMimeData(image).release());
+    SystemClipboard::put(FaceCopy::imageMimeData(image), m_refused);
 }
 
 void FaceCopyController::copySvg() const
@@ -100,7 +101,7 @@ void FaceCopyController::copySvg() const
     auto data = std::make_unique<QMimeData>();
     FaceCopy::addSvg(*data, FaceCopy::exportImage(m_face(), 0));
     data->setText(QString::fromUtf8(data->data(QStringLiteral("image/svg+xml"))));
-    QGuiApplication::clipboard()->setMimeData(data.release());
+    SystemClipboard::put(std::move(data), m_refused);
 }
 
 std::unique_ptr<QMimeData> FaceCopyController::dragData()
@@ -195,6 +196,7 @@ bool FaceCopyController::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseMove: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (m_pressedOn && (mouse->buttons() & Qt::LeftButton) &&
+            SystemClipboard::dragsLeaveTheProgram() &&
             (mouse->globalPosition().toPoint() - m_pressPosition).manhattanLength() >=
                 QApplication::startDragDistance()) {
             QWidget* source = m_pressedOn;
@@ -213,9 +215,16 @@ bool FaceCopyController::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-FaceCopyController* installFaceCopy(QWidget* window, QWidget* picBorder, FacePreview* picSmiley)
+FaceCopyController* installFaceCopy(QWidget* window, QWidget* picBorder, FacePreview* picSmiley,
+                                    MessageBoxes& boxes)
 {
     const QPointer<FacePreview> preview(picSmiley);
-    return new FaceCopyController(window, {picBorder, picSmiley},
-                                  [preview] { return preview ? preview->Image() : QImage(); });
+    auto* controller = new FaceCopyController(window, {picBorder, picSmiley}, [preview] {
+        return preview ? preview->Image() : QImage();
+    });
+    const QPointer<QWidget> owner(window);
+    controller->setRefusalHandler([&boxes, owner](const QString& reason) {
+        MsgBox(boxes, owner, reason, MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation);
+    });
+    return controller;
 }

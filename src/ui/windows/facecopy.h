@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dragfiles.h"
+#include "msgbox.h"
 
 #include <QImage>
 #include <QList>
@@ -53,6 +54,12 @@ public:
     FaceCopyController(QWidget* window, const QList<QWidget*>& preview, FaceSource face);
     ~FaceCopyController() override;
 
+    // Who tells the user when the system does not take a copy (a browser may not).
+    void setRefusalHandler(std::function<void(const QString& reason)> refused)
+    {
+        m_refused = std::move(refused);
+    }
+
     QAction* copyAction() const { return m_copy; }
     QAction* copyChatSizeAction() const { return m_copyChatSize; }
     QAction* copySvgAction() const { return m_copySvg; }
@@ -85,6 +92,7 @@ private:
     QPointer<QWidget> m_window;
     QList<QPointer<QWidget>> m_preview;
     FaceSource m_face;
+    std::function<void(const QString&)> m_refused;
     QAction* m_copy = nullptr;
     QAction* m_copyChatSize = nullptr;
     QAction* m_copySvg = nullptr;
@@ -94,5 +102,7 @@ private:
     QPoint m_pressPosition;
 };
 
-// Adds copying and dragging to the main window's preview: picBorder and picSmiley in it.
-FaceCopyController* installFaceCopy(QWidget* window, QWidget* picBorder, FacePreview* picSmiley);
+// Adds copying and dragging to the main window's preview: picBorder and picSmiley in it. A
+// copy the system does not take is told through boxes.
+FaceCopyController* installFaceCopy(QWidget* window, QWidget* picBorder, FacePreview* picSmiley,
+                                    MessageBoxes& boxes);

@@ -157,7 +157,7 @@ void frmMain::createControls()
 
     // Copying and dragging the face out of the window (facecopy.h): Ctrl+C, the preview's
     // context menu with "Kopiëren" and "Kopiëren als 128 × 128", and dragging the preview.
-    installFaceCopy(this, m_picBorder, m_picSmiley);
+    installFaceCopy(this, m_picBorder, m_picSmiley, m_boxes);
 }
 
 void frmMain::describePreview()
