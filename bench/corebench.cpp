@@ -10,6 +10,7 @@
 #include "facecanvas.h"
 #include "facepack.h"
 #include "fileprobe.h"
+#include "native.h"
 #include "randomvalue.h"
 #include "savetarget.h"
 
@@ -106,13 +107,13 @@ void BM_SaveFace(benchmark::State& state)
     canvas.recomposeMouth(5);
     const QString typedName = QStringLiteral("emoticon");
     for (auto _ : state) {
-        const QString folder = SaveTarget::withSeparator(dir.path());
+        const QString folder = SaveTarget::withSeparator(dir.path(), Native::nameRules());
         if (!FileProbe::isFolder(folder)) {
             state.SkipWithError("the folder is gone");
             break;
         }
-        const SaveTarget::FullName target =
-            SaveTarget::fullName(folder, typedName, FileProbe::nameLimits(folder));
+        const SaveTarget::FullName target = SaveTarget::fullName(
+            folder, typedName, FileProbe::nameLimits(folder), Native::nameRules());
         if (!target.isValid()) {
             state.SkipWithError("the name was refused");
             break;

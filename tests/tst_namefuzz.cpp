@@ -17,6 +17,7 @@
 
 #include "atomicfile.h"
 #include "fileprobe.h"
+#include "native.h"
 #include "savetarget.h"
 
 #include "folderfiles.h"
@@ -302,7 +303,7 @@ private Q_SLOTS:
 
             SaveTarget::FullName target;
             try {
-                target = SaveTarget::fullName(folder, name.typed, limits);
+                target = SaveTarget::fullName(folder, name.typed, limits, Native::nameRules());
             } catch (...) {
                 return name.fail(u"fullName threw"_qs);
             }

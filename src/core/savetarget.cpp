@@ -50,15 +50,6 @@ NameProblem problem(NameRefusal refusal, NameRules rules)
 
 } // namespace
 
-NameRules nativeRules()
-{
-#ifdef Q_OS_WIN
-    return NameRules::Windows;
-#else
-    return NameRules::Posix;
-#endif
-}
-
 QChar separator(NameRules rules)
 {
     return rules == NameRules::Windows ? QLatin1Char('\\') : QLatin1Char('/');

@@ -11,21 +11,20 @@ namespace SaveTarget {
 inline const QString extension = QStringLiteral(".bmp");
 
 // The naming rules of a family of file systems. The program follows the rules of the
-// system it runs on; both sets exist everywhere so that both can be checked everywhere.
+// system it runs on, which the platform names and hands in; both sets exist everywhere so
+// that both can be checked everywhere.
 enum class NameRules
 {
     Posix,   // '/' separates folders; a name is at most NAME_MAX bytes; only NUL is forbidden
     Windows, // '\' separates folders; reserved characters and device names; 255 UTF-16 units
 };
 
-NameRules nativeRules();
-
 // The character that ends a folder path: '\' on Windows, '/' elsewhere.
-QChar separator(NameRules rules = nativeRules());
+QChar separator(NameRules rules);
 
 // The folder path with the separator added where it does not already end in one; a root
 // such as "/" or "C:\" already does.
-QString withSeparator(const QString& folder, NameRules rules = nativeRules());
+QString withSeparator(const QString& folder, NameRules rules);
 
 // What a folder's file system allows: the longest file name (in bytes of the file name
 // encoding under Posix rules, in UTF-16 units under Windows rules), and the longest path
@@ -78,6 +77,6 @@ struct FullName
 // user. The typed name is used unchanged: not trimmed, and an extension of its own is kept,
 // so "foto.bmp" gives "foto.bmp.bmp" and an empty name gives ".bmp".
 FullName fullName(const QString& folder, const QString& typedName, const NameLimits& limits,
-                  NameRules rules = nativeRules());
+                  NameRules rules);
 
 } // namespace SaveTarget

@@ -1,5 +1,6 @@
 #include "atomicfile.h"
 
+#include "native.h"
 #include "savetarget.h"
 #include "system.h"
 
@@ -42,7 +43,7 @@ WriteProblem diagnose(const QString& path, qint64 size)
         return WriteProblem::IsFolder;
     }
     // A name longer than the file system takes may be reported as a bad name or a bad path.
-    if (SaveTarget::fileNameProblem(target.fileName(), SaveTarget::nativeRules(),
+    if (SaveTarget::fileNameProblem(target.fileName(), Native::nameRules(),
                                     System::nameMax(folder.absoluteFilePath()))
             .refusal == SaveTarget::NameRefusal::NameTooLong) {
         return WriteProblem::NameTooLong;

@@ -11,8 +11,8 @@
 class QFileDevice;
 
 // What the platform services do differently on each operating system, in one place for
-// each: system_posix.cpp and system_windows.cpp. Only the services of this folder use it; it
-// uses none of them.
+// each: system.cpp in the system's room (posix/, windows/). Only the services of this folder
+// use it; it uses none of them.
 namespace System {
 
 // The error code of the call that just failed: errno, or GetLastError() on Windows.

@@ -4,6 +4,7 @@
 #include "catalogue.h"
 #include "faceerror.h"
 #include "messages.h"
+#include "native.h"
 #include "renderjob.h"
 #include "stagedfolder.h"
 #include "stoprequests.h"
@@ -29,16 +30,7 @@ namespace {
 
 using StyleNames::Part;
 
-// Faces written at the same time, so that their waits for the disk overlap, and how often the
-// count is told. The Windows build writes them one after another on the caller's thread:
-// there a thread that ends after Qt has used its regular-expression engine on it can crash in
-// PCRE2's clean-up of its per-thread stack (seen under Wine, with the threads of a QThreadPool
-// as with plain ones).
-#ifdef Q_OS_WIN
-constexpr int writers = 1;
-#else
-constexpr int writers = 8;
-#endif
+// How often the count is told while several writers write.
 constexpr int progressInterval = 100; // milliseconds
 
 QString quoted(const QString& text)
@@ -202,7 +194,9 @@ int write(const RenderOptions& options, QTextStream& err, const Progress& progre
         }
         stopped = true;
     };
-    // Each writer takes the next face until none is left.
+    // Each writer takes the next face until none is left. Faces are written at the same time
+    // where the system allows it, so that their waits for the disk overlap.
+    const int writers = Native::parallelWrites();
     std::atomic<std::size_t> next{0};
     std::atomic<int> running{writers};
     int told = 0;

@@ -1,6 +1,7 @@
 // snoetjesmal-render: draws faces from the command line, with the same pictures and
 // composition as the program. See --help.
 
+#include "native.h"
 #include "qttranslation.h"
 #include "renderjob.h"
 #include "renderoptions.h"
@@ -34,13 +35,11 @@ int reportUncaught(const char* message)
 int main(int argc, char* argv[])
 {
     try {
-#ifndef Q_OS_WIN
-        // Only images are drawn: no window system is needed, whatever the session has. (On
-        // Windows the system's own platform always works, and brings the system's fonts.)
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        // Only images are drawn: where the system asks for it, no window system is used,
+        // whatever the session has. A platform the user names is taken as named.
+        if (Native::drawsOffscreen() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
-#endif
         // The renderer speaks for itself, in Dutch: Qt's own notes (such as one about a
         // missing XDG_RUNTIME_DIR in a container or a cron job) stay out of its output.
         // QT_LOGGING_RULES still brings them back for a developer.

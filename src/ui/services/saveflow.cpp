@@ -3,6 +3,7 @@
 #include "fileprobe.h"
 #include "imageencoding.h"
 #include "messages.h"
+#include "native.h"
 #include "savetarget.h"
 
 #include <QFileInfo>
@@ -24,14 +25,15 @@ SaveFlow::SaveFlow(MessageBoxes& boxes, ImageFileWriter writer)
 bool SaveFlow::save(QWidget* owner, const QString& folder, const QString& name,
                     const std::function<QImage()>& takePicture)
 {
-    const QString folderPath = SaveTarget::withSeparator(folder);
+    const SaveTarget::NameRules rules = Native::nameRules();
+    const QString folderPath = SaveTarget::withSeparator(folder, rules);
     if (!FileProbe::isFolder(folderPath)) {
         showError(owner, Messages::missingFolder());
         return false;
     }
 
     const SaveTarget::FullName target =
-        SaveTarget::fullName(folderPath, name, FileProbe::nameLimits(folderPath));
+        SaveTarget::fullName(folderPath, name, FileProbe::nameLimits(folderPath), rules);
     if (!target.isValid()) {
         showError(owner, Messages::nameRefusal(target.problem));
         return false;

@@ -1,8 +1,6 @@
+// The clipboard formats on Windows, taught to Qt through its Windows platform.
+
 #include "clipboardformats.h"
-
-#include <QtGlobal>
-
-#ifdef Q_OS_WIN
 
 #include "imageencoding.h"
 
@@ -166,9 +164,3 @@ void registerClipboardFormats()
         windows->registerMime(&dib);
     }
 }
-
-#else
-
-void registerClipboardFormats() {}
-
-#endif
