@@ -64,6 +64,8 @@ int main(int argc, char* argv[])
         reportUntrappedError(boxes, nullptr, describeException(error));
         return 1;
     }
-    window->show();
+    // Shown at its own size, where it placed itself: show() would let a platform that
+    // shows windows full screen by default (a browser's) stretch it over the whole page.
+    window->setVisible(true);
     return QApplication::exec();
 }

@@ -3,6 +3,9 @@
 
 #include "modality.h"
 
+#include <QApplication>
+#include <QPointer>
+
 namespace Modality {
 
 void showModal(QDialog& dialog)
@@ -16,9 +19,17 @@ void showModal(QDialog& dialog)
 std::optional<int> answer(std::unique_ptr<QDialog> box)
 {
     box->setWindowModality(Qt::ApplicationModal);
-    // Answering the box hides it; it is then deleted.
+    // Answering the box hides it; it is then deleted, and the window that was active before
+    // it is again (the browser's platform leaves no window active otherwise, and the keys
+    // would go nowhere).
+    const QPointer<QWidget> before = QApplication::activeWindow();
     QDialog* shown = box.release();
-    QObject::connect(shown, &QDialog::finished, shown, &QObject::deleteLater);
+    QObject::connect(shown, &QDialog::finished, shown, [shown, before] {
+        shown->deleteLater();
+        if (before) {
+            before->activateWindow();
+        }
+    });
     shown->show();
     return std::nullopt;
 }

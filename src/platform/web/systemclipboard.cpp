@@ -38,25 +38,27 @@ extern "C" EMSCRIPTEN_KEEPALIVE void snoetjesmalClipboardRefused(int refusal)
                                  "werd gezet."));
 }
 
-// Writes size bytes at data as one clipboard item: a PNG image, or text in UTF-8.
+// Writes size bytes at data as one clipboard item: a PNG image, or text in UTF-8. (The body
+// passes through the C++ preprocessor, which splits "=>" and "===": it does without them.)
 EM_JS(void, snoetjesmal_write_clipboard, (int isImage, const char* data, int size), {
-    const bytes = HEAPU8.slice(data, data + size);
-    const refuse = (why) = > _snoetjesmalClipboardRefused(why);
-    const type = isImage ? 'image/png' : 'text/plain';
-    if (!navigator.clipboard || !navigator.clipboard.write || typeof ClipboardItem ==
-        = 'undefined' || (ClipboardItem.supports && !ClipboardItem.supports(type))) {
+    var bytes = HEAPU8.slice(data, data + size);
+    var type = isImage ? 'image/png' : 'text/plain';
+    function refuse(why)
+    {
+        _snoetjesmalClipboardRefused(why);
+    }
+    if (!navigator.clipboard || !navigator.clipboard.write || typeof ClipboardItem == 'undefined' ||
+        (ClipboardItem.supports && !ClipboardItem.supports(type))) {
         refuse(1);
         return;
     }
     try {
-        const item = new ClipboardItem({
-            [type] : new Blob([bytes],
-                              {
-                                  type:
-                                      type
-                              })
+        var parts = {};
+        parts[type] = new Blob([bytes], {
+            type:
+                type
         });
-        navigator.clipboard.write([item]).catch(() = > refuse(2));
+        navigator.clipboard.write([new ClipboardItem(parts)]).catch(function() { refuse(2); });
     } catch (error) {
         refuse(2);
     }
