@@ -30,11 +30,13 @@ function check(ok, what, detail = '') {
   return ok;
 }
 
-// A face as the desktop draws it; eyesLast when the eyes were chosen after the mouth.
-function rendered(eyes, mouth, format, eyesLast = false) {
-  const file = join(scratch, `face-${eyes}-${mouth}-${eyesLast}.${format}`);
+// A face as the desktop draws it; eyesLast when the eyes were chosen after the mouth, and
+// the renderer's options (--transparent: as copied to other programs).
+function rendered(eyes, mouth, format, eyesLast = false, options = []) {
+  const file = join(scratch, `face-${eyes}-${mouth}-${eyesLast}-${options.length}.${format}`);
   execFileSync(renderer, ['--eyes', String(eyes), '--mouth', String(mouth), '-o', file,
-    ...(eyesLast ? ['--eyes-last'] : [])], { env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
+    ...(eyesLast ? ['--eyes-last'] : []), ...options],
+  { env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
   return readFileSync(file);
 }
 
@@ -184,6 +186,30 @@ async function walk(browser, url) {
   await page.keyboard.press('ArrowLeft');
   check(await waitForFace(page, rendered(1, 1, 'png')) !== null,
     'the left arrow key takes the mouth back one');
+
+  // Ctrl+C puts the face on the browser's clipboard as PNG, as other programs take it.
+  await page.context().grantPermissions(['clipboard-read', 'clipboard-write']);
+  await page.keyboard.press('Control+C');
+  await page.waitForTimeout(500);
+  const copied = await page.evaluate(async (expected) => {
+    const pixels = async (blob) => {
+      const bitmap = await createImageBitmap(blob);
+      const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+      const context = canvas.getContext('2d');
+      context.drawImage(bitmap, 0, 0);
+      return Array.from(context.getImageData(0, 0, bitmap.width, bitmap.height).data);
+    };
+    try {
+      const [item] = await navigator.clipboard.read();
+      if (!item.types.includes('image/png')) return `types ${item.types}`;
+      const got = await pixels(await item.getType('image/png'));
+      const want = await pixels(await (await fetch(`data:image/png;base64,${expected}`)).blob());
+      return got.length === want.length && got.every((v, i) => v === want[i]) ? 'same' : 'differs';
+    } catch (error) {
+      return String(error);
+    }
+  }, rendered(1, 1, 'png', false, ['--transparent']).toString('base64'));
+  check(copied === 'same', 'Ctrl+C copies the face as PNG', copied);
 
   // Saving is a download of the same bytes the desktop writes.
   await click(controls.save);
