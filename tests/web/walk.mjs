@@ -86,6 +86,19 @@ async function findFace(page, png, scale) {
   }, { shot: shot.toString('base64'), face: png.toString('base64'), scale });
 }
 
+// The top left 8 x 8 pixels of a screenshot, as text to compare.
+async function corner(page, shot) {
+  return page.evaluate(async (base64) => {
+    const image = new Image();
+    image.src = `data:image/png;base64,${base64}`;
+    await image.decode();
+    const canvas = new OffscreenCanvas(image.width, image.height);
+    const context = canvas.getContext('2d');
+    context.drawImage(image, 0, 0);
+    return Array.from(context.getImageData(0, 0, 8, 8).data).join(',');
+  }, shot.toString('base64'));
+}
+
 // Waits until the face shows, as the program may draw a frame or two later.
 async function waitForFace(page, png, scale = 1, timeout = 5000) {
   const end = Date.now() + timeout;
@@ -96,7 +109,7 @@ async function waitForFace(page, png, scale = 1, timeout = 5000) {
   }
 }
 
-async function open(browser, url, scale) {
+async function open(browser, url, scale, prepare = null) {
   const context = await browser.newContext({
     viewport: { width: 800, height: 600 }, deviceScaleFactor: scale, acceptDownloads: true,
     locale: 'nl-NL',
@@ -112,6 +125,7 @@ async function open(browser, url, scale) {
     window.snoetjesmalOpened = [];
     window.open = (url, target) => { window.snoetjesmalOpened.push([String(url), target]); return null; };
   });
+  if (prepare) await page.addInitScript(prepare);
   await page.goto(url);
   await page.waitForFunction(() => document.body.dataset.status !== 'loading', null,
     { timeout: 60000 });
@@ -159,6 +173,21 @@ async function walk(browser, url) {
     check(await waitForFace(page, rendered(0, 0, 'png'), 2) !== null,
       'at a device pixel ratio of 2 the blank face shows in blocks of 2');
     check(problems.length === 0, 'no console errors at 2x', problems.join(' | '));
+    await context.close();
+  }
+
+  // A browser that lets a page put no image on the clipboard: Ctrl+C says so in a box.
+  {
+    const { context, page } = await open(browser, url, 1, () => { delete window.ClipboardItem; });
+    await waitForFace(page, rendered(0, 0, 'png'));
+    const before = await page.screenshot();
+    await page.keyboard.press('Control+C');
+    await page.waitForTimeout(500);
+    check(!(await page.screenshot()).equals(before),
+      'without an image clipboard, Ctrl+C shows a box that says so');
+    // A box at its own size, not over the whole page: the page's corner stays as it was.
+    check(await corner(page, before) === await corner(page, await page.screenshot()),
+      'the box is not spread over the page');
     await context.close();
   }
 

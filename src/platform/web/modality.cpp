@@ -11,7 +11,8 @@ namespace Modality {
 void showModal(QDialog& dialog)
 {
     dialog.setWindowModality(Qt::ApplicationModal);
-    dialog.show();
+    // Not show(): the browser's platform shows windows full screen by default.
+    dialog.setVisible(true);
     dialog.raise();
     dialog.activateWindow();
 }
@@ -30,7 +31,7 @@ std::optional<int> answer(std::unique_ptr<QDialog> box)
             before->activateWindow();
         }
     });
-    shown->show();
+    shown->setVisible(true);
     return std::nullopt;
 }
 
