@@ -107,9 +107,9 @@ void frmSave::createControls(const QString* startFolder)
                       "lblInfo");
     setTwipsGeometry(m_lblInfo, {120, 120, 4335, 255});
 
-    // The drive list follows the folder list, also where that could not open startFolder.
     const int shift = startFolder != nullptr ? 0 : listsHeight;
     if (startFolder != nullptr) {
+        // The drive list follows the folder list, also where that could not open startFolder.
         m_dirMap = named(new DirListBox(*startFolder, this), "dirMap");
         setTwipsGeometry(m_dirMap, {120, 840, 4335, 1440});
         m_dirMap->setAccessibleName(QStringLiteral("Map"));
