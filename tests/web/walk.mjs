@@ -132,12 +132,19 @@ async function open(browser, url, scale, prepare = null) {
   return { context, page, problems };
 }
 
-async function saveAs(page, name) {
+// In the save dialog: types name in the name box (or pastes it from the browser's clipboard),
+// and goes back to "Opslaan".
+async function saveAs(page, name, { paste = false } = {}) {
   await page.keyboard.press('Tab');
   await page.keyboard.press('Tab');
   if (name !== null) {
     await page.keyboard.press('Control+A');
-    await page.keyboard.type(name);
+    if (paste) {
+      await page.evaluate((text) => navigator.clipboard.writeText(text), name);
+      await page.keyboard.press('Control+V');
+    } else {
+      await page.keyboard.type(name);
+    }
   }
   await page.keyboard.press('Shift+Tab');
   await page.keyboard.press('Shift+Tab');
@@ -269,13 +276,14 @@ async function walk(browser, url) {
   check(!(await page.screenshot()).equals(before), 'a box says why');
   await page.keyboard.press('Enter');
   await page.waitForTimeout(300);
-  // The dialog stays open for another name.
-  await saveAs(page, 'webgezicht');
+  // The dialog stays open for another name, here pasted from the browser's clipboard.
+  await saveAs(page, 'webgezicht', { paste: true });
   [download] = await Promise.all([
     page.waitForEvent('download', { timeout: 5000 }).catch(() => null),
     page.keyboard.press('Space'),
   ]);
-  check(download?.suggestedFilename() === 'webgezicht.bmp', 'after a refusal a good name downloads',
+  check(download?.suggestedFilename() === 'webgezicht.bmp',
+    'after a refusal a name pasted into the box downloads',
     download?.suggestedFilename());
 
   // Random draws another face.
