@@ -8,6 +8,8 @@
 
 #include <emscripten.h>
 
+#include <utility>
+
 namespace {
 
 // Why the browser did not take the data, as the page's script reports it.
