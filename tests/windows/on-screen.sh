@@ -21,10 +21,21 @@ WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
 WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
 
 set_dpi() { # dots per inch
-    WINEPREFIX="$prefix" WINEDEBUG=-all wine reg add 'HKCU\Control Panel\Desktop' \
-        /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || return 1
-    # The server writes the registry out when it ends by itself.
-    WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
+    # "wine reg" has failed here once on a busy machine, and the same test passed when run
+    # again; so it gets three tries, and Wine's own words go to the log if all of them fail.
+    local try out
+    for try in 1 2 3; do
+        if out=$(WINEPREFIX="$prefix" WINEDEBUG=-all wine reg add 'HKCU\Control Panel\Desktop' \
+            /v LogPixels /t REG_DWORD /d "$1" /f 2>&1); then
+            # The server writes the registry out when it ends by itself.
+            WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
+            return 0
+        fi
+        WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
+        sleep "$try"
+    done
+    printf '%s\n' "$out" >&2
+    return 1
 }
 dpi=${SNOETJESMAL_DPI:-}
 if [ -n "$dpi" ] && ! set_dpi "$dpi"; then
